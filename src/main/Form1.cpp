@@ -1,0 +1,267 @@
+#include "Form1.h"
+
+#include "CandidateJudge.h"
+#include "Clock.h"
+#include "Events.h"
+#include "Icons.h"
+#include "LimitText.h"
+#include "ListBox.h"
+#include "MessageBox.h"
+#include "MousePointer.h"
+#include "PictureBox.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QToolButton>
+
+namespace {
+constexpr QRgb kBarColour = qRgb(0, 128, 128); // palette colour 3
+
+QToolButton* commandButton(QWidget* parent, const char* name, const QString& caption,
+                           const QPixmap& picture) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setIcon(QIcon(picture));
+    b->setIconSize(picture.size());
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFocusPolicy(Qt::StrongFocus);
+    b->setMouseTracking(true);
+    return b;
+}
+
+int secondsOfDay(const clock_::TimeOfDay& t) {
+    return t.hour * 60 * 60 + t.minute * 60 + t.second;
+}
+} // namespace
+
+Form1::Form1(QWidget* parent) : Form(parent) {
+    setObjectName("Form1");
+    setWindowTitle(QStringLiteral("Tamizo"));
+    setWindowIcon(icons::appIcon());
+    setFont(icons::formsFont());
+    buildMenus();
+    buildControls();
+    setClientSizeTwips(4455, 5175);
+    Text1->setFocus();
+    Form_Load();
+}
+
+void Form1::buildControls() {
+    QWidget* s = surface();
+    s->setMouseTracking(true);
+    s->installEventFilter(this);
+
+    Label1 = new QLabel(QStringLiteral("Calcular números primos menores que:"), s);
+    Label1->setObjectName("Label1");
+    twips::setGeometry(Label1, 120, 120, 2775, 255);
+
+    Text1 = new QLineEdit(QStringLiteral("3000"), s);
+    Text1->setObjectName("Text1");
+    Text1->setMaxLength(32767);
+    twips::setGeometry(Text1, 3000, 120, 1335, 285);
+
+    Label2 = new QLabel(QStringLiteral("Programado por Quorvaldi, 2003"), s);
+    Label2->setObjectName("Label2");
+    QFont credit(QStringLiteral("MS Sans Serif"));
+    credit.setPointSizeF(8.25);
+    credit.setBold(true);
+    Label2->setFont(credit);
+    QPalette red = Label2->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    Label2->setPalette(red);
+    twips::setGeometry(Label2, 120, 4800, 3375, 255);
+
+    Command1 = commandButton(s, "Command1", QStringLiteral("Iniciar el cálculo"),
+                             icons::startPicture());
+    twips::setGeometry(Command1, 120, 3480, 1455, 615);
+    Command2 = commandButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
+    twips::setGeometry(Command2, 1680, 3480, 1095, 615);
+    Command3 = commandButton(s, "Command3", QStringLiteral("Guardar números"),
+                             icons::savePicture());
+    twips::setGeometry(Command3, 2880, 3480, 1455, 615);
+
+    pprogreso = new PictureBox(s);
+    pprogreso->setObjectName("pprogreso");
+    twips::setGeometry(pprogreso, 120, 4200, 4215, 375);
+
+    lista = new ListBox(s);
+    lista->setObjectName("lista");
+    twips::setGeometry(lista, 360, 840, 3735, 2010);
+    lista->AddItem(1);
+
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Command1),
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+
+    // Tab order as designed; the labels and the strip take no focus.
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    setTabOrder(Command3, lista);
+
+    connect(Command1, &QToolButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QToolButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QToolButton::clicked, this, &Form1::Command3_Click);
+
+    // The control collection, in design order, menu entries last.
+    for (QObject* c : std::initializer_list<QObject*>{Label1, Text1, Label2, Command1, Command2,
+                                                      Command3, pprogreso, lista})
+        Controls().add(c);
+    for (QObject* m : std::initializer_list<QObject*>{mCalculo->menuAction(), mStart, mStop,
+                                                      mTools->menuAction(), mSave,
+                                                      mHelp->menuAction(), mAbout})
+        Controls().add(m);
+}
+
+void Form1::buildMenus() {
+    auto entry = [this](QMenu* menu, const char* name, const QString& caption) {
+        auto* a = menu->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    auto menu = [this](const char* name, const QString& caption) {
+        auto* m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    mCalculo = menu("mCalculo", QStringLiteral("Cálculo"));
+    mStart = entry(mCalculo, "mStart", QStringLiteral("Iniciar"));
+    mStop = entry(mCalculo, "mStop", QStringLiteral("Detener"));
+    mTools = menu("mTools", QStringLiteral("Opciones"));
+    mSave = entry(mTools, "mSave", QStringLiteral("Guardar números"));
+    mHelp = menu("mHelp", QStringLiteral("Ayuda"));
+    mAbout = entry(mHelp, "mAbout", QStringLiteral("Acerca de..."));
+
+    connect(mStart, &QAction::triggered, this, &Form1::mStart_Click);
+    connect(mStop, &QAction::triggered, this, &Form1::mStop_Click);
+    connect(mSave, &QAction::triggered, this, &Form1::mSave_Click);
+    connect(mAbout, &QAction::triggered, this, &Form1::mAbout_Click);
+}
+
+QString Form1::summaryText(qint64 count, int seconds) {
+    return QStringLiteral("Cálculo terminado. ") + QString::number(count) +
+           QStringLiteral(" primos calculados. Tiempo empleado (segundos): ") +
+           QString::number(seconds);
+}
+
+void Form1::Calcula() {
+    pprogreso->Cls();
+    // A limit that does not convert is refused before anything else changes.
+    const auto L = limit_text::parseLimit(Text1->text());
+    if (!L) {
+        MessageBox::MsgBox(kBadLimit, 16);
+        return;
+    }
+    if (MessageBox::MsgBox(kConfirmPrompt, 36, QString()) == MessageBox::No)
+        return;
+    if (m_closed)
+        return;
+    Busy = true;
+    pointer::setMousePointer(pointer::kHourglass);
+    const int start = secondsOfDay(clock_::now());
+    lista->Clear();
+    lista->AddItem(1);
+
+    CandidateJudge judge(*lista);
+    const double limit = *L; // the box was modal: the text is still the one checked above
+    for (quint64 n = 1; static_cast<double>(n) <= limit; n += 2) {
+        if (judge.shouldAppend(n))
+            lista->AddItem(static_cast<quint32>(n));
+        if (n % 100 == 99) {
+            const quint64 seen = lista->generation();
+            events::DoEvents();
+            if (m_closed) // the window is gone: end quietly, touching nothing
+                return;
+            if (lista->generation() != seen)
+                judge.listChangedElsewhere();
+            if (StopRequested)
+                break;
+            progreso(static_cast<double>(n), Text1->text());
+            lista->setListIndex(lista->ListCount() - 1);
+        }
+    }
+
+    const int end = secondsOfDay(clock_::now());
+    const qint64 N = lista->ListCount();
+    MessageBox::MsgBox(summaryText(N, end - start), 64, kSummaryTitle);
+    if (m_closed)
+        return;
+    pprogreso->Cls();
+    StopRequested = false;
+    pointer::setMousePointer(pointer::kDefault);
+    Busy = false;
+}
+
+void Form1::progreso(double Value, const QString& max) {
+    const double W = twips::fromPx(pprogreso->width());
+    const double H = twips::fromPx(pprogreso->height());
+    const auto m = limit_text::toNumber(max);
+    if (!m || *m == 0) // nothing sensible to scale against
+        return;
+    const float x = static_cast<float>((Value * W) / *m);
+    pprogreso->Line(Surface::kFilledBox, 0, 0, x, H, kBarColour);
+}
+
+void Form1::tooltip(const QString& text) {
+    if (Busy)
+        return;
+    pprogreso->Cls();
+    pprogreso->Print(text);
+}
+
+void Form1::Form_Load() {}
+void Form1::Form_Resize() {}
+
+void Form1::Form_MouseMove() { tooltip(QString()); }
+void Form1::Command1_Click() { Calcula(); }
+void Form1::Command1_MouseMove() { tooltip(QStringLiteral("Inicia el cálculo de números primos.")); }
+void Form1::Command2_Click() { StopRequested = true; }
+void Form1::Command2_MouseMove() { tooltip(QStringLiteral("Detiene el cálculo.")); }
+void Form1::Command3_Click() {}
+void Form1::Command3_MouseMove() {
+    tooltip(QStringLiteral("Guardar los números calculados en un fichero de texto"));
+}
+void Form1::Text1_MouseMove() {
+    tooltip(QStringLiteral("Introducir el máximo número hasta el que se calcularán primos."));
+}
+void Form1::mStart_Click() { Calcula(); }
+void Form1::mStop_Click() { StopRequested = true; }
+void Form1::mSave_Click() {}
+void Form1::mAbout_Click() {}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Command1)
+            Command1_MouseMove();
+        else if (watched == Command2)
+            Command2_MouseMove();
+        else if (watched == Command3)
+            Command3_MouseMove();
+        else if (watched == Text1)
+            Text1_MouseMove();
+        else if (watched == surface())
+            surfaceMouseMove(static_cast<QMouseEvent*>(event));
+    }
+    return Form::eventFilter(watched, event);
+}
+
+void Form1::surfaceMouseMove(QMouseEvent* e) {
+    // Moves over a child that does not handle them travel up to the surface; only the bare
+    // surface itself gives the empty hint.
+    if (!surface()->childAt(e->position().toPoint()))
+        Form_MouseMove();
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+    m_closed = true;
+    MessageBox::closeOpenBoxes();
+    pointer::setMousePointer(pointer::kDefault);
+    e->accept();
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The main window: the limit field, the prime list, the three commands, the progress and hint
+// strip, the credit line and the menus. It routes every user action to its operation and runs
+// the prime search (Calcula) on the user-interface thread, yielding at its checkpoints.
+// Deciding whether a candidate goes into the list is CandidateJudge's job, not this class's.
+
+#include "Form.h"
+
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QAction;
+class QMenu;
+class ListBox;
+class PictureBox;
+
+class Form1 : public Form {
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Shared between the search and the other handlers.
+    bool StopRequested = false;
+    bool Busy = false;
+
+    void Calcula();
+    void progreso(double Value, const QString& max);
+    void tooltip(const QString& text);
+
+    // Event handlers, wired as the window's design lays them out.
+    void Form_Load();
+    void Form_MouseMove();
+    void Command1_Click();
+    void Command1_MouseMove();
+    void Command2_Click();
+    void Command2_MouseMove();
+    void Command3_Click();
+    void Command3_MouseMove();
+    void Text1_MouseMove();
+    void mStart_Click();
+    void mStop_Click();
+    void mSave_Click();
+    void mAbout_Click();
+
+    // Controls.
+    QLabel* Label1;
+    QLineEdit* Text1;
+    QLabel* Label2;
+    QToolButton* Command1;
+    QToolButton* Command2;
+    QToolButton* Command3;
+    PictureBox* pprogreso;
+    ListBox* lista;
+    QMenu* mCalculo;
+    QAction* mStart;
+    QAction* mStop;
+    QMenu* mTools;
+    QAction* mSave;
+    QMenu* mHelp;
+    QAction* mAbout;
+
+    bool isClosed() const { return m_closed; }
+
+    static inline const QString kConfirmPrompt =
+        QStringLiteral("¿Desea borrar la lista de números actual?");
+    static inline const QString kSummaryTitle = QStringLiteral("Estadística de cálculo");
+    static inline const QString kBadLimit =
+        QStringLiteral("Escriba como límite un número no mayor que 4294967295.");
+    static QString summaryText(qint64 count, int seconds);
+
+protected:
+    void Form_Resize() override;
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void surfaceMouseMove(QMouseEvent* e);
+
+    bool m_closed = false;
+};

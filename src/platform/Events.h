@@ -1,0 +1,11 @@
+#pragma once
+// The yield of long work: process all pending window events, then return.
+// A hook lets tests and the benchmark act at each yield; it changes nothing else.
+
+#include <functional>
+
+namespace events {
+void DoEvents();
+// Runs at the start of every DoEvents, before the events are processed. Empty to remove.
+void setYieldHook(std::function<void()> hook);
+} // namespace events

@@ -1,0 +1,145 @@
+#include "ListBox.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+
+ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        m_top = v;
+        viewport()->update();
+    });
+}
+
+int ListBox::rowHeight() const { return fontMetrics().height(); }
+
+int ListBox::visibleRows() const { return std::max(1, viewport()->height() / rowHeight()); }
+
+void ListBox::Clear() {
+    m_items.clear();
+    m_runStarts.clear();
+    m_selected = -1;
+    m_top = 0;
+    ++m_generation;
+    Pacer::markDirty(this);
+}
+
+void ListBox::AddItem(quint32 v) {
+    if (m_items.empty() || v < m_items.back())
+        m_runStarts.push_back(ListCount());
+    m_items.push_back(v);
+    ++m_generation;
+    Pacer::markDirty(this);
+}
+
+QString ListBox::List(qint64 index) const {
+    if (index < 0 || index >= ListCount())
+        return QString();
+    return QString::number(value(index));
+}
+
+qint64 ListBox::countOf(quint32 v) const {
+    qint64 n = 0;
+    for (size_t r = 0; r < m_runStarts.size(); ++r) {
+        auto first = m_items.begin() + m_runStarts[r];
+        auto last = r + 1 < m_runStarts.size() ? m_items.begin() + m_runStarts[r + 1]
+                                               : m_items.end();
+        if (v < *first || v > *(last - 1))
+            continue;
+        auto [lo, hi] = std::equal_range(first, last, v);
+        n += hi - lo;
+    }
+    return n;
+}
+
+void ListBox::setListIndex(qint64 index) { select(index, false); }
+
+void ListBox::select(qint64 index, bool byUser) {
+    if (index < -1 || index >= ListCount())
+        return;
+    m_selected = index;
+    if (index >= 0) {
+        const int rows = visibleRows();
+        if (index < m_top)
+            m_top = index;
+        else if (index >= m_top + rows)
+            m_top = index - rows + 1;
+    }
+    if (byUser)
+        pacedUpdate();
+    else
+        Pacer::markDirty(this);
+    emit selectionChanged(index);
+}
+
+void ListBox::syncScrollBar() {
+    QScrollBar* bar = verticalScrollBar();
+    const qint64 maxTop = std::max<qint64>(0, ListCount() - visibleRows());
+    m_top = std::clamp<qint64>(m_top, 0, maxTop);
+    const QSignalBlocker block(bar);
+    bar->setRange(0, static_cast<int>(std::min<qint64>(maxTop, INT_MAX)));
+    bar->setPageStep(visibleRows());
+    bar->setValue(static_cast<int>(m_top));
+}
+
+void ListBox::pacedUpdate() {
+    syncScrollBar();
+    viewport()->update();
+}
+
+void ListBox::resizeEvent(QResizeEvent* e) {
+    QAbstractScrollArea::resizeEvent(e);
+    syncScrollBar();
+}
+
+void ListBox::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    const int h = rowHeight();
+    const int w = viewport()->width();
+    const qint64 end = std::min<qint64>(ListCount(), m_top + viewport()->height() / h + 1);
+    for (qint64 i = m_top; i < end; ++i) {
+        const QRect row(0, static_cast<int>(i - m_top) * h, w, h);
+        if (i == m_selected) {
+            p.fillRect(row, palette().color(QPalette::Highlight));
+            p.setPen(palette().color(QPalette::HighlightedText));
+        } else {
+            p.setPen(palette().color(QPalette::Text));
+        }
+        p.drawText(row.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, List(i));
+        if (i == m_selected && hasFocus()) {
+            p.setPen(QPen(palette().color(QPalette::HighlightedText), 1, Qt::DotLine));
+            p.drawRect(row.adjusted(0, 0, -1, -1));
+        }
+    }
+}
+
+void ListBox::mousePressEvent(QMouseEvent* e) {
+    const qint64 row = m_top + e->position().toPoint().y() / rowHeight();
+    if (row < ListCount())
+        select(row, true);
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e) {
+    if (ListCount() == 0)
+        return QAbstractScrollArea::keyPressEvent(e);
+    const qint64 last = ListCount() - 1;
+    const qint64 cur = std::max<qint64>(m_selected, 0);
+    const int page = std::max(1, visibleRows() - 1);
+    qint64 to;
+    switch (e->key()) {
+    case Qt::Key_Up: to = m_selected < 0 ? 0 : cur - 1; break;
+    case Qt::Key_Down: to = m_selected < 0 ? 0 : cur + 1; break;
+    case Qt::Key_PageUp: to = cur - page; break;
+    case Qt::Key_PageDown: to = cur + page; break;
+    case Qt::Key_Home: to = 0; break;
+    case Qt::Key_End: to = last; break;
+    default: return QAbstractScrollArea::keyPressEvent(e);
+    }
+    select(std::clamp<qint64>(to, 0, last), true);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The modal message box, told by its style number: 0 OK, 16 critical icon + OK, 36 question
+// icon + Yes/No (Yes the default), 64 information icon + OK. It answers 1 for OK, 6 for Yes and
+// 7 for No. A box given no title bears the program's title; an explicit empty title shows an
+// empty title bar.
+//
+// Test seam: scripted answers (setNextAnswer) or a handler that runs while the box "is open"
+// replace the real box, so no test ever blocks. It does not decide what any window says.
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class MessageBox {
+public:
+    enum Answer { Ok = 1, Yes = 6, No = 7 };
+    struct Shown {
+        QString prompt;
+        int style = 0;
+        QString title; // as shown in the title bar
+    };
+    using Handler = std::function<int(const Shown&)>;
+
+    static inline const QString kProgramTitle = QStringLiteral("Tamizo");
+
+    static int MsgBox(const QString& prompt, int style = 0,
+                      const std::optional<QString>& title = std::nullopt);
+
+    // --- seam ---
+    // While testing is on, every box is answered by the seam, never shown: first from the
+    // queued answers, then by the handler, else with the box's default button.
+    static void setTesting(bool on);
+    static void setNextAnswer(int answer);
+    static void setHandler(Handler handler);
+    static void reset(); // clears answers, handler and the record of shown boxes
+    static const std::vector<Shown>& shown();
+    static int unscriptedCount(); // boxes answered by default because nothing was scripted
+
+    // Closes every real box that is open (their MsgBox calls return the default answer).
+    static void closeOpenBoxes();
+
+private:
+    static int defaultAnswer(int style);
+};
