@@ -1,0 +1,89 @@
+#pragma once
+// The search exactly as the window's design describes it, for differential tests: every
+// candidate is divided by every item (converted from its text each time) until the third exact
+// division. Scenario actions run at numbered yields, counted across nested searches.
+
+#include <QString>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace reference {
+
+struct Action {
+    enum Kind { Stop, Start, Edit } kind = Stop;
+    QString text;   // Start: the limit typed before starting; Edit: the new text of the field
+    bool yes = true; // Start: the answer to the confirmation
+};
+
+struct Model {
+    std::vector<QString> list{QStringLiteral("1")};
+    bool stopRequested = false;
+    int yields = 0;
+    std::map<int, Action> actions;
+    std::vector<long long> summaries; // item counts, in the order the summaries appear
+    QString text = QStringLiteral("3000");
+};
+
+inline void calcula(Model& m) {
+    bool ok = false;
+    const double L = QString(m.text).replace(u',', u'.').trimmed().toDouble(&ok);
+    if (!ok)
+        return;
+    m.list.clear();
+    m.list.push_back(QStringLiteral("1"));
+    for (double n = 1; n <= L; n += 2) {
+        int count = 0;
+        bool composite = false;
+        for (size_t j = 0; j < m.list.size(); ++j) {
+            const double q = n / m.list[j].toDouble();
+            if (std::trunc(q) == q && ++count == 3) {
+                composite = true;
+                break;
+            }
+        }
+        if (!composite)
+            m.list.push_back(QString::number(static_cast<qulonglong>(n)));
+        const QString s = QString::number(static_cast<qulonglong>(n));
+        if (s.endsWith(QStringLiteral("99"))) {
+            const int y = m.yields++;
+            if (auto it = m.actions.find(y); it != m.actions.end()) {
+                const Action a = it->second;
+                if (a.kind == Action::Stop)
+                    m.stopRequested = true;
+                else if (a.kind == Action::Edit)
+                    m.text = a.text;
+                else {
+                    m.text = a.text;
+                    if (a.yes)
+                        calcula(m);
+                }
+            }
+            if (m.stopRequested)
+                break;
+        }
+    }
+    m.summaries.push_back(static_cast<long long>(m.list.size()));
+    m.stopRequested = false;
+}
+
+// The plain list for a finished search to `limit`: 1, 1 and the odd primes.
+inline std::vector<quint32> primesList(quint32 limit) {
+    std::vector<quint32> out{1};
+    if (limit >= 1)
+        out.push_back(1);
+    for (quint32 n = 3; n <= limit; n += 2) {
+        bool prime = true;
+        for (quint32 d = 3; d * d <= n; d += 2)
+            if (n % d == 0) {
+                prime = false;
+                break;
+            }
+        if (prime)
+            out.push_back(n);
+    }
+    return out;
+}
+
+} // namespace reference

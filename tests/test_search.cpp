@@ -1,0 +1,374 @@
+// The prime search of the main window, driven through its buttons and menus, checked against
+// the search as designed (tests/Reference.h).
+
+#include "Clock.h"
+#include "Harness.h"
+#include "MousePointer.h"
+#include "PictureBox.h"
+
+#include <QAction>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using reference::Action;
+
+class SearchTest : public QObject {
+    Q_OBJECT
+private:
+    static int barPixels(const PictureBox* box) {
+        const QImage& img = box->image();
+        int n = 0;
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixel(x, 0) == qRgb(0, 128, 128);
+        return n;
+    }
+
+private slots:
+    void initTestCase() { MessageBox::setTesting(true); }
+    void cleanup() { clock_::setTimeSource(nullptr); }
+
+    void finishedSearchListsOneOneAndOddPrimes_data() {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<int>("items");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("limit 30") << "30" << 11 << "29";
+        QTest::newRow("initial limit 3000") << "3000" << 431 << "2999";
+        QTest::newRow("limit 1") << "1" << 2 << "1";
+        QTest::newRow("limit 2") << "2" << 2 << "1";
+        QTest::newRow("limit 0: seed only") << "0" << 1 << "1";
+        QTest::newRow("negative limit: seed only") << "-7" << 1 << "1";
+        QTest::newRow("odd limit is a candidate") << "29" << 11 << "29";
+        QTest::newRow("even limit stops below") << "28" << 10 << "23";
+        QTest::newRow("fractional limit") << "29,5" << 11 << "29";
+        QTest::newRow("blanks and sign") << "  +97 " << 26 << "97";
+        QTest::newRow("limit 99 reaches one checkpoint") << "99" << 26 << "97";
+    }
+    void finishedSearchListsOneOneAndOddPrimes() {
+        QFETCH(QString, limit);
+        QFETCH(int, items);
+        QFETCH(QString, last);
+        Harness h;
+        h.start(limit);
+        QCOMPARE(h.form->lista->ListCount(), items);
+        QCOMPARE(h.form->lista->List(items - 1), last);
+        QCOMPARE(h.summaries, std::vector<long long>{items});
+        reference::Model m;
+        m.text = limit;
+        reference::calcula(m);
+        QCOMPARE(h.listTexts(), m.list);
+        QVERIFY(!h.form->Busy);
+        QVERIFY(!h.form->StopRequested);
+        QCOMPARE(pointer::mousePointer(), pointer::kDefault);
+    }
+
+    void summaryTextHasSingleBlanksAroundCountAndTime() {
+        Harness h;
+        h.start("30");
+        const auto& boxes = MessageBox::shown();
+        QCOMPARE(boxes.size(), size_t(2));
+        QCOMPARE(boxes[0].prompt, QStringLiteral("¿Desea borrar la lista de números actual?"));
+        QCOMPARE(boxes[0].style, 36);
+        QCOMPARE(boxes[0].title, QString());
+        QCOMPARE(boxes[1].style, 64);
+        QCOMPARE(boxes[1].title, QStringLiteral("Estadística de cálculo"));
+        QVERIFY(boxes[1].prompt.startsWith(
+            QStringLiteral("Cálculo terminado. 11 primos calculados. Tiempo empleado (segundos): ")));
+    }
+
+    void elapsedTimeCountsSecondBoundaries_data() {
+        QTest::addColumn<int>("h1");
+        QTest::addColumn<int>("m1");
+        QTest::addColumn<int>("s1");
+        QTest::addColumn<int>("h2");
+        QTest::addColumn<int>("m2");
+        QTest::addColumn<int>("s2");
+        QTest::addColumn<QString>("tail");
+        QTest::newRow("10:00:59 to 10:01:00") << 10 << 0 << 59 << 10 << 1 << 0 << ": 1";
+        QTest::newRow("same second") << 9 << 30 << 5 << 9 << 30 << 5 << ": 0";
+        QTest::newRow("over an hour") << 8 << 59 << 30 << 10 << 0 << 0 << ": 3630";
+    }
+    void elapsedTimeCountsSecondBoundaries() {
+        QFETCH(int, h1);
+        QFETCH(int, m1);
+        QFETCH(int, s1);
+        QFETCH(int, h2);
+        QFETCH(int, m2);
+        QFETCH(int, s2);
+        QFETCH(QString, tail);
+        int calls = 0;
+        clock_::setTimeSource([&]() -> clock_::TimeOfDay {
+            return ++calls == 1 ? clock_::TimeOfDay{h1, m1, s1} : clock_::TimeOfDay{h2, m2, s2};
+        });
+        Harness h;
+        h.start("30");
+        QCOMPARE(calls, 2);
+        QVERIFY2(MessageBox::shown().back().prompt.endsWith(tail),
+                 qPrintable(MessageBox::shown().back().prompt));
+    }
+
+    void answeringNoLeavesListAndFlagsButClearsStrip() {
+        Harness h;
+        h.start("30");
+        h.form->tooltip("hint");
+        h.start("3000", false);
+        QCOMPARE(h.form->lista->ListCount(), 11);
+        QVERIFY(!h.form->Busy);
+        QCOMPARE(h.form->pprogreso->printedText(), QString());
+        QCOMPARE(h.summaries.size(), size_t(1));
+    }
+
+    void refusedLimitLeavesEverythingAsItWas_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << "";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("exponent") << "1e5";
+        QTest::newRow("two signs") << "--5";
+        QTest::newRow("two decimal signs") << "1.2.3";
+        QTest::newRow("above 4294967295") << "4294967296";
+        QTest::newRow("huge") << "99999999999999999999999";
+        QTest::newRow("inner blank") << "30 00";
+    }
+    void refusedLimitLeavesEverythingAsItWas() {
+        QFETCH(QString, text);
+        Harness h;
+        h.start("30");
+        h.form->StopRequested = true;
+        MessageBox::reset();
+        MessageBox::setTesting(true);
+        h.form->Text1->setText(text);
+        h.form->Command1->click();
+        QCOMPARE(MessageBox::shown().size(), size_t(1));
+        QCOMPARE(MessageBox::shown()[0].prompt,
+                 QStringLiteral("Escriba como límite un número no mayor que 4294967295."));
+        QCOMPARE(MessageBox::shown()[0].style, 16);
+        QCOMPARE(MessageBox::shown()[0].title, QStringLiteral("Tamizo"));
+        QCOMPARE(h.form->lista->ListCount(), 11);
+        QVERIFY(h.form->StopRequested);
+        QVERIFY(!h.form->Busy);
+    }
+
+    void pendingStopEndsNextSearchAtFirstCheckpoint_data() {
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("button") << false;
+        QTest::newRow("menu") << true;
+    }
+    void pendingStopEndsNextSearchAtFirstCheckpoint() {
+        QFETCH(bool, fromMenu);
+        Harness h;
+        if (fromMenu)
+            h.form->mStop->trigger();
+        else
+            h.form->Command2->click();
+        QVERIFY(h.form->StopRequested);
+        if (fromMenu)
+            h.form->mStart->trigger(), h.answers.push_back(true);
+        else
+            h.start("3000");
+        QCOMPARE(h.form->lista->ListCount(), 26);
+        QCOMPARE(h.form->lista->List(25), QStringLiteral("97"));
+        QCOMPARE(h.summaries, std::vector<long long>{26});
+        QVERIFY(!h.form->StopRequested);
+    }
+
+    void pendingStopSurvivesSearchWithoutCheckpoint() {
+        Harness h;
+        h.form->Command2->click();
+        h.start("50");
+        QCOMPARE(h.form->lista->ListCount(), 16);
+        QVERIFY(!h.form->StopRequested); // cleared at the end of that search
+        h.start("3000");
+        QCOMPARE(h.form->lista->ListCount(), 431);
+    }
+
+    void stopDuringSearchKeepsPrimesUpToThatCheckpoint_data() {
+        QTest::addColumn<int>("yield");
+        QTest::addColumn<bool>("fromMenu");
+        QTest::newRow("button at 499") << 4 << false;
+        QTest::newRow("menu at 1999") << 19 << true;
+    }
+    void stopDuringSearchKeepsPrimesUpToThatCheckpoint() {
+        QFETCH(int, yield);
+        QFETCH(bool, fromMenu);
+        Harness h;
+        events::setYieldHook([&] {
+            if (h.yields++ == yield)
+                fromMenu ? h.form->mStop->trigger() : h.form->Command2->click();
+        });
+        h.start("3000");
+        const quint32 last = 99 + 100 * yield;
+        QCOMPARE(h.listValues(), reference::primesList(last));
+        QVERIFY(!h.form->StopRequested);
+    }
+
+    void checkpointsDrawGrowingBarAndSelectLastItem() {
+        Harness h;
+        std::vector<int> widths;
+        qint64 selected = -2;
+        h.onBox = [&](const MessageBox::Shown& box) {
+            if (box.style == 64) {
+                widths.push_back(barPixels(h.form->pprogreso));
+                selected = h.form->lista->ListIndex();
+            }
+        };
+        int checkpoints = 0;
+        events::setYieldHook([&] { ++checkpoints; });
+        h.start("3000");
+        QCOMPARE(checkpoints, 30);
+        // The last bar, 2999 against 3000 on the outer width, fills the drawable area.
+        QCOMPARE(widths.at(0), h.form->pprogreso->image().width());
+        QCOMPARE(selected, 430);
+        QCOMPARE(barPixels(h.form->pprogreso), 0); // cleared after the summary
+    }
+
+    void limitBelow99NeverYieldsNorDrawsBar() {
+        Harness h;
+        int yields = 0;
+        int widthAtSummary = -1;
+        events::setYieldHook([&] { ++yields; });
+        h.onBox = [&](const MessageBox::Shown& b) {
+            if (b.style == 64)
+                widthAtSummary = barPixels(h.form->pprogreso);
+        };
+        h.start("98");
+        QCOMPARE(yields, 0);
+        QCOMPARE(widthAtSummary, 0);
+    }
+
+    void editingLimitMidSearchRescalesBarButKeepsEnd() {
+        Harness h;
+        h.actions[3] = {Action::Edit, QStringLiteral("6000")};
+        int width = -1;
+        h.onBox = [&](const MessageBox::Shown& b) {
+            if (b.style == 64)
+                width = barPixels(h.form->pprogreso);
+        };
+        h.start("3000");
+        QCOMPARE(h.listValues(), reference::primesList(3000));
+        // 2999 against 6000: about half the outer width.
+        const double half = 2999.0 * h.form->pprogreso->width() / 6000.0;
+        QVERIFY2(std::abs(width - half) <= 1.5, qPrintable(QString::number(width)));
+    }
+
+    void progresoWithBadMaximumDrawsNothing_data() {
+        QTest::addColumn<QString>("max");
+        QTest::newRow("zero") << "0";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("empty") << "";
+    }
+    void progresoWithBadMaximumDrawsNothing() {
+        QFETCH(QString, max);
+        Harness h;
+        h.form->pprogreso->Cls();
+        h.form->progreso(50, max);
+        QCOMPARE(barPixels(h.form->pprogreso), 0);
+        h.form->progreso(50, "100"); // and a good one still draws
+        QVERIFY(barPixels(h.form->pprogreso) > 0);
+    }
+
+    void negativeMaximumPutsBarLeftOfOrigin() {
+        Harness h;
+        h.form->pprogreso->Cls();
+        h.form->progreso(50, "-100");
+        // Only the origin column, where the box's corner lies, can be touched.
+        QVERIFY(barPixels(h.form->pprogreso) <= 1);
+    }
+
+    void nestedSearchesMatchReference_data() {
+        QTest::addColumn<QString>("outer");
+        QTest::addColumn<int>("yield");
+        QTest::addColumn<QString>("inner");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("smaller inner at 999") << "3000" << 9 << "30" << true;
+        QTest::newRow("inner refused by No") << "3000" << 9 << "30" << false;
+        QTest::newRow("larger inner at 199") << "1000" << 1 << "5000" << true;
+        QTest::newRow("inner seed only") << "2000" << 5 << "0" << true;
+        QTest::newRow("inner of one") << "2000" << 5 << "1" << true;
+        QTest::newRow("inner 2000 at 2999") << "6000" << 29 << "2000" << true;
+    }
+    void nestedSearchesMatchReference() {
+        QFETCH(QString, outer);
+        QFETCH(int, yield);
+        QFETCH(QString, inner);
+        QFETCH(bool, yes);
+        Harness h;
+        reference::Model m;
+        m.text = outer;
+        h.actions[yield] = m.actions[yield] = {Action::Start, inner, yes};
+        h.start(outer);
+        reference::calcula(m);
+        QCOMPARE(h.listTexts(), m.list);
+        QCOMPARE(h.summaries, m.summaries);
+        QVERIFY(!h.form->Busy);
+        QCOMPARE(pointer::mousePointer(), pointer::kDefault);
+    }
+
+    void randomScenariosMatchReference() {
+        QRandomGenerator rng(20031207);
+        for (int round = 0; round < 40; ++round) {
+            Harness h;
+            reference::Model m;
+            const QString outer = QString::number(rng.bounded(-5, 6000));
+            m.text = outer;
+            const int count = rng.bounded(0, 4);
+            for (int i = 0; i < count; ++i) {
+                const int y = rng.bounded(0, 60);
+                Action a;
+                switch (rng.bounded(0, 3)) {
+                case 0: a = {Action::Stop, {}, true}; break;
+                case 1: a = {Action::Edit, QString::number(rng.bounded(1, 9000)), true}; break;
+                default:
+                    a = {Action::Start, QString::number(rng.bounded(-5, 4000)), rng.bounded(0, 4) != 0};
+                }
+                h.actions[y] = m.actions[y] = a;
+            }
+            if (rng.bounded(0, 5) == 0)
+                h.form->Command2->click(), m.stopRequested = true;
+            h.start(outer);
+            reference::calcula(m);
+            QVERIFY2(h.listTexts() == m.list, qPrintable(QStringLiteral("round %1").arg(round)));
+            QCOMPARE(h.summaries, m.summaries);
+            QCOMPARE(h.form->StopRequested, false);
+        }
+    }
+
+    void hourglassWhileSearchingDefaultAfter() {
+        Harness h;
+        int pointerDuring = -1;
+        bool busyDuring = false;
+        h.onBox = [&](const MessageBox::Shown& b) {
+            if (b.style == 64) {
+                pointerDuring = pointer::mousePointer();
+                busyDuring = h.form->Busy;
+            }
+        };
+        h.start("30");
+        QCOMPARE(pointerDuring, pointer::kHourglass);
+        QVERIFY(busyDuring);
+        QCOMPARE(pointer::mousePointer(), pointer::kDefault);
+    }
+
+    void closingWindowEndsEverySearchQuietly() {
+        Harness h;
+        h.form->show();
+        h.actions[2] = {Action::Start, QStringLiteral("3000"), true};
+        events::setYieldHook([&] {
+            const int y = h.yields++;
+            if (y == 2) {
+                h.answers.push_front(true);
+                h.form->Text1->setText("3000");
+                h.form->Command1->click();
+            } else if (y == 5) {
+                h.form->close();
+            }
+        });
+        h.start("5000");
+        QVERIFY(h.form->isClosed());
+        QVERIFY(h.summaries.empty());
+        // Neither search went on after the close.
+        QCOMPARE(h.yields, 6);
+        QCOMPARE(pointer::mousePointer(), pointer::kDefault);
+    }
+};
+
+QTEST_MAIN(SearchTest)
+#include "test_search.moc"
