@@ -3,6 +3,7 @@
 #include "CandidateJudge.h"
 #include "Clock.h"
 #include "Events.h"
+#include "Form2.h"
 #include "Icons.h"
 #include "LimitText.h"
 #include "ListBox.h"
@@ -224,7 +225,7 @@ void Form1::Command1_Click() { Calcula(); }
 void Form1::Command1_MouseMove() { tooltip(QStringLiteral("Inicia el cálculo de números primos.")); }
 void Form1::Command2_Click() { StopRequested = true; }
 void Form1::Command2_MouseMove() { tooltip(QStringLiteral("Detiene el cálculo.")); }
-void Form1::Command3_Click() {}
+void Form1::Command3_Click() { Form2::showModal(*lista); }
 void Form1::Command3_MouseMove() {
     tooltip(QStringLiteral("Guardar los números calculados en un fichero de texto"));
 }
@@ -233,7 +234,7 @@ void Form1::Text1_MouseMove() {
 }
 void Form1::mStart_Click() { Calcula(); }
 void Form1::mStop_Click() { StopRequested = true; }
-void Form1::mSave_Click() {}
+void Form1::mSave_Click() { Form2::showModal(*lista); }
 void Form1::mAbout_Click() {}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
