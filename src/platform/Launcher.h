@@ -1,0 +1,39 @@
+#pragma once
+// Starts another program from a command line with a window style, as the About box does. The
+// first token, quoted or not, is the program and the rest are its arguments; a "\" in the
+// program's path is a path separator, and a program without a path is looked up in PATH. The
+// system shell "explorer.exe" given an argument (a web address) hands it to the desktop's
+// opener. Window styles 1 (normal, with focus) and 2 (minimized, with focus) are taken as a
+// wish: the desktop offers no way to ask a foreign program for either, so they change nothing.
+//
+// A program that can't be started throws StartError, as does an unknown window style. It
+// doesn't wait for, watch or stop what it starts.
+//
+// Test seam: the opener program (xdg-open by default).
+
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+
+namespace launcher {
+
+struct StartError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+struct CommandLine {
+    QString program;
+    QStringList arguments;
+};
+// Splits at blanks; double quotes group blanks into a token and are dropped.
+CommandLine splitCommandLine(const QString& line);
+
+// Returns the started program's process id (the task number).
+qint64 Shell(const QString& commandLine, int windowStyle);
+
+// --- seam ---
+void setOpenerProgram(const QString& program); // empty: back to xdg-open
+QString openerProgram();
+
+} // namespace launcher

@@ -1,0 +1,79 @@
+#pragma once
+// The three registry functions the About box reads with, with their usual parameters and
+// return codes, over the machine hive kept as an export text file (see RegHive.h). By default
+// the file is $XDG_DATA_HOME/tamizo/system.reg; a missing file is an empty hive. Every open
+// reads the file afresh, so a key handle sees the hive as it was when it was opened.
+//
+// An open that asks for a write right (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_CREATE_LINK) is
+// denied when the hive file is read-only: not writable by this user, or with no write
+// permission bit at all (so that a read-only hive stays read-only for the superuser too).
+// Nothing here writes to the hive, and only HKEY_LOCAL_MACHINE has contents; the other
+// predefined roots are empty.
+//
+// Test seam: the hive's path, and a record of the opens made.
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace registry {
+
+using HKEY = std::uint32_t;
+using LONG = std::int32_t;
+using DWORD = std::uint32_t;
+using REGSAM = std::uint32_t;
+
+constexpr HKEY HKEY_CLASSES_ROOT = 0x80000000;
+constexpr HKEY HKEY_CURRENT_USER = 0x80000001;
+constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002;
+constexpr HKEY HKEY_USERS = 0x80000003;
+constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005;
+
+constexpr LONG ERROR_SUCCESS = 0;
+constexpr LONG ERROR_FILE_NOT_FOUND = 2;
+constexpr LONG ERROR_ACCESS_DENIED = 5;
+constexpr LONG ERROR_INVALID_HANDLE = 6;
+constexpr LONG ERROR_INVALID_PARAMETER = 87;
+constexpr LONG ERROR_MORE_DATA = 234;
+
+constexpr DWORD REG_NONE = 0;
+constexpr DWORD REG_SZ = 1;
+constexpr DWORD REG_EXPAND_SZ = 2;
+constexpr DWORD REG_BINARY = 3;
+constexpr DWORD REG_DWORD = 4;
+constexpr DWORD REG_MULTI_SZ = 7;
+
+constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
+constexpr REGSAM KEY_SET_VALUE = 0x0002;
+constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
+constexpr REGSAM KEY_ENUMERATE_SUB_KEYS = 0x0008;
+constexpr REGSAM KEY_NOTIFY = 0x0010;
+constexpr REGSAM KEY_CREATE_LINK = 0x0020;
+constexpr REGSAM READ_CONTROL = 0x00020000;
+constexpr REGSAM KEY_READ = 0x00020019;
+
+LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                   HKEY* phkResult);
+// lpReserved must be null. With lpData null only the size is reported. A buffer smaller than
+// the value gives ERROR_MORE_DATA with the size needed in *lpcbData and the buffer untouched.
+LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
+                      unsigned char* lpData, DWORD* lpcbData);
+LONG RegCloseKey(HKEY hKey);
+
+// --- seam ---
+QString defaultHivePath();
+void setHivePath(const QString& path); // empty: back to the default
+QString hivePath();
+
+struct OpenCall {
+    std::string subKey;
+    REGSAM samDesired = 0;
+    LONG result = 0;
+};
+const std::vector<OpenCall>& openLog(); // every RegOpenKeyExA since the last clear
+void clearOpenLog();
+int openKeyCount(); // handles opened and not yet closed
+
+} // namespace registry
