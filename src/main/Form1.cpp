@@ -11,6 +11,7 @@
 #include "MousePointer.h"
 #include "PictureBox.h"
 #include "Twips.h"
+#include "frmAbout.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -235,7 +236,11 @@ void Form1::Text1_MouseMove() {
 void Form1::mStart_Click() { Calcula(); }
 void Form1::mStop_Click() { StopRequested = true; }
 void Form1::mSave_Click() { Form2::showModal(*lista); }
-void Form1::mAbout_Click() {}
+void Form1::mAbout_Click() {
+    // A new dialog each time, with no owner; it is gone once it closes.
+    frmAbout dialog;
+    dialog.exec();
+}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
