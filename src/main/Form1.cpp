@@ -3,13 +3,16 @@
 #include "CandidateJudge.h"
 #include "Clock.h"
 #include "Events.h"
+#include "FittedSurface.h"
 #include "Form2.h"
+#include "Gradient.h"
 #include "Icons.h"
 #include "LimitText.h"
 #include "ListBox.h"
 #include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
+#include "ResizeModule.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -177,16 +180,11 @@ void Form1::Calcula() {
         if (judge.shouldAppend(n))
             lista->AddItem(static_cast<quint32>(n));
         if (n % 100 == 99) {
-            const quint64 seen = lista->generation();
-            events::DoEvents();
-            if (m_closed) // the window is gone: end quietly, touching nothing
+            const Checkpoint c = checkpoint(n, judge);
+            if (c == Checkpoint::Closed) // the window is gone: end quietly, touching nothing
                 return;
-            if (lista->generation() != seen)
-                judge.listChangedElsewhere();
-            if (StopRequested)
+            if (c == Checkpoint::Stop)
                 break;
-            progreso(static_cast<double>(n), Text1->text());
-            lista->setListIndex(lista->ListCount() - 1);
         }
     }
 
@@ -199,6 +197,20 @@ void Form1::Calcula() {
     StopRequested = false;
     pointer::setMousePointer(pointer::kDefault);
     Busy = false;
+}
+
+Form1::Checkpoint Form1::checkpoint(quint64 n, CandidateJudge& judge) {
+    const quint64 seen = lista->generation();
+    events::DoEvents();
+    if (m_closed)
+        return Checkpoint::Closed;
+    if (lista->generation() != seen)
+        judge.listChangedElsewhere();
+    if (StopRequested)
+        return Checkpoint::Stop;
+    progreso(static_cast<double>(n), Text1->text());
+    lista->setListIndex(lista->ListCount() - 1);
+    return Checkpoint::Go;
 }
 
 void Form1::progreso(double Value, const QString& max) {
@@ -218,8 +230,29 @@ void Form1::tooltip(const QString& text) {
     pprogreso->Print(text);
 }
 
-void Form1::Form_Load() {}
-void Form1::Form_Resize() {}
+void Form1::Form_Load() {
+    ResizeModule::ResizeInit(*this);
+}
+
+void Form1::Form_Resize() {
+    ResizeModule::ResizeForm(*this);
+    // An inner height beyond 32767 twips is painted as for 32767, the last band reaching down to
+    // the real bottom edge (the fitted view stretches it), so no height is left unpainted.
+    qint16 StopLine = FittedSurface::fitted(ScaleHeight());
+    FittedSurface fitted(*surface());
+    qint16 red = 426, green = 512, blue = 275, stop = 0, pitch = 36, start = 0, mod = 1,
+           autoRedraw = -1, moreR = 1, moreG = 1, moreB = 1;
+    DrawGradient(fitted, red, green, blue, stop, pitch, start, StopLine, mod, autoRedraw, moreR,
+                 moreG, moreB);
+}
+
+void Form1::DrawGradient(Surface& TheObj, qint16& ColorRed, qint16& ColorGreen, qint16& ColorBlue,
+                         qint16& ColorStop, qint16& ColorBandSize, qint16& StartLine,
+                         qint16& StopLine, qint16& ModLine, qint16& AutoReDrawObj, qint16& MoreR,
+                         qint16& MoreG, qint16& MoreB) {
+    ::DrawGradient(TheObj, ColorRed, ColorGreen, ColorBlue, ColorStop, ColorBandSize, StartLine,
+                   StopLine, ModLine, AutoReDrawObj, MoreR, MoreG, MoreB);
+}
 
 void Form1::Form_MouseMove() { tooltip(QString()); }
 void Form1::Command1_Click() { Calcula(); }

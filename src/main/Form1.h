@@ -14,6 +14,7 @@ class QToolButton;
 class QAction;
 class QMenu;
 class ListBox;
+class CandidateJudge;
 class PictureBox;
 
 class Form1 : public Form {
@@ -26,8 +27,17 @@ public:
     bool Busy = false;
 
     void Calcula();
+    // One checkpoint of the search at candidate n: yield, then stop or draw the bar and select
+    // the last item.
+    enum class Checkpoint { Go, Stop, Closed };
+    Checkpoint checkpoint(quint64 n, CandidateJudge& judge);
     void progreso(double Value, const QString& max);
     void tooltip(const QString& text);
+    // The background painter (see Gradient.h), offered as the window's own operation.
+    void DrawGradient(Surface& TheObj, qint16& ColorRed, qint16& ColorGreen, qint16& ColorBlue,
+                      qint16& ColorStop, qint16& ColorBandSize, qint16& StartLine, qint16& StopLine,
+                      qint16& ModLine, qint16& AutoReDrawObj, qint16& MoreR, qint16& MoreG,
+                      qint16& MoreB);
 
     // Event handlers, wired as the window's design lays them out.
     void Form_Load();
