@@ -116,10 +116,17 @@ textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
         return Status::failure(notOpen(number));
     if (bytes.isEmpty())
         return {};
-    e->file->unsetError();
-    const qint64 written = e->file->write(bytes.data(), bytes.size());
-    if (written != bytes.size())
-        return Status::failure(reasonOf(*e->file));
+    // A short write is retried with the rest, so that the system names what stopped it.
+    const char* p = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        e->file->unsetError();
+        const qint64 n = e->file->write(p, left);
+        if (n <= 0)
+            return Status::failure(reasonOf(*e->file));
+        p += n;
+        left -= n;
+    }
     return {};
 }
 

@@ -1,0 +1,281 @@
+// The numbered text-file table and the list-file writer, below the dialog: byte layout,
+// code page, the path rule, long lists, and putting a file back after a failed save.
+
+#include "ListBox.h"
+#include "ListFile.h"
+#include "TextFiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every write beyond `bytes` from the start of a file fails with "File too large" while alive.
+struct FileSizeLimit {
+    rlimit saved{};
+    void (*oldHandler)(int) = nullptr;
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = saved;
+        r.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+};
+} // namespace
+
+class SaveFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        textfiles::CloseAll();
+        QVERIFY(!textfiles::isOpen(1));
+    }
+
+    void fullNameAppendsSeparatorOnlyWhenMissing_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Linux root gets no second /") << "/" << "x" << QChar('/') << "/x.txt";
+        QTest::newRow("Linux folder gets one /") << "/tmp/a" << "x" << QChar('/') << "/tmp/a/x.txt";
+        QTest::newRow("Windows drive root") << "C:\\" << "x" << QChar('\\') << "C:\\x.txt";
+        QTest::newRow("Windows folder") << "C:\\Datos" << "x" << QChar('\\') << "C:\\Datos\\x.txt";
+        QTest::newRow("empty name gives .txt") << "/tmp" << "" << QChar('/') << "/tmp/.txt";
+        QTest::newRow("own extension gets a second") << "/tmp" << "lista.txt" << QChar('/')
+                                                     << "/tmp/lista.txt.txt";
+        QTest::newRow("blanks kept as typed") << "/tmp" << " a b " << QChar('/') << "/tmp/ a b .txt";
+    }
+    void fullNameAppendsSeparatorOnlyWhenMissing() {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        QFETCH(QChar, separator);
+        QFETCH(QString, expected);
+        QCOMPARE(listfile::fullName(folder, name, separator), expected);
+    }
+
+    void namesWithSeparatorAreRecognised_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("has");
+        QTest::newRow("plain") << "primos01" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("dots") << ".." << false;
+        QTest::newRow("slash inside") << "a/b" << true;
+        QTest::newRow("leading slash") << "/etc" << true;
+    }
+    void namesWithSeparatorAreRecognised() {
+        QFETCH(QString, name);
+        QFETCH(bool, has);
+        QCOMPARE(listfile::nameHasSeparator(name), has);
+    }
+
+    void toAnsiUsesCodePage1252_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ascii") << "---Tamizo, 07/12/2026---" << QByteArray("---Tamizo, 07/12/2026---");
+        QTest::newRow("latin accents") << QStringLiteral("dé ñ Ü") << QByteArray("d\xE9 \xF1 \xDC");
+        QTest::newRow("euro and quotes") << QStringLiteral("€ ‘x’ …")
+                                         << QByteArray("\x80 \x91x\x92 \x85");
+        QTest::newRow("outside the code page") << QStringLiteral("a\u4E2Db") << QByteArray("a?b");
+    }
+    void toAnsiUsesCodePage1252() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(textfiles::toAnsi(text), bytes);
+    }
+
+    void freeFileIsLowestUnusedNumber() {
+        QTemporaryDir dir;
+        QCOMPARE(textfiles::FreeFile(), 1);
+        QVERIFY(textfiles::OpenAppend(1, dir.filePath("a")).ok);
+        QVERIFY(textfiles::OpenAppend(2, dir.filePath("b")).ok);
+        QCOMPARE(textfiles::FreeFile(), 3);
+        QVERIFY(textfiles::Close(1).ok);
+        QCOMPARE(textfiles::FreeFile(), 1);
+        const auto again = textfiles::OpenAppend(2, dir.filePath("c"));
+        QVERIFY(!again.ok);
+        QVERIFY(!again.reason.isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("c")));
+        QVERIFY(textfiles::CloseAll().ok);
+        QCOMPARE(textfiles::FreeFile(), 1);
+    }
+
+    void operationsOnClosedNumberFail() {
+        QVERIFY(!textfiles::WriteBytes(7, "x").ok);
+        QVERIFY(!textfiles::PrintLine(7, u"x").ok);
+        QVERIFY(!textfiles::Flush(7).ok);
+        QVERIFY(!textfiles::Close(7).ok);
+        QVERIFY(!textfiles::before(7));
+    }
+
+    void printLineAppendsAfterExistingContent() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.txt");
+        QVERIFY(writeFile(path, "old\r\n"));
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        QCOMPARE(textfiles::before(1)->existed, true);
+        QCOMPARE(textfiles::before(1)->length, 5);
+        QVERIFY(textfiles::PrintLine(1, QStringLiteral("año")).ok);
+        QVERIFY(textfiles::Flush(1).ok);
+        QVERIFY(textfiles::CloseAll().ok);
+        QCOMPARE(readAll(path), QByteArray("old\r\na\xF1o\r\n"));
+    }
+
+    void rollbackCutsExistingFileBackToItsLength() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.txt");
+        QVERIFY(writeFile(path, "keep me\r\n"));
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        QVERIFY(textfiles::WriteBytes(1, "half a blo").ok);
+        QVERIFY(textfiles::Rollback(1).ok);
+        QVERIFY(!textfiles::isOpen(1));
+        QCOMPARE(readAll(path), QByteArray("keep me\r\n"));
+    }
+
+    void rollbackRemovesFileTheOpenCreated() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("new.txt");
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        QCOMPARE(textfiles::before(1)->existed, false);
+        QVERIFY(textfiles::WriteBytes(1, "partial").ok);
+        QVERIFY(textfiles::Rollback(1).ok);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    void restoreAfterCloseCutsBackOrRemoves() {
+        QTemporaryDir dir;
+        const QString old = dir.filePath("old.txt"), fresh = dir.filePath("fresh.txt");
+        QVERIFY(writeFile(old, "abc"));
+        QVERIFY(textfiles::OpenAppend(1, old).ok);
+        QVERIFY(textfiles::OpenAppend(2, fresh).ok);
+        const auto b1 = *textfiles::before(1), b2 = *textfiles::before(2);
+        QVERIFY(textfiles::WriteBytes(1, "defg").ok);
+        QVERIFY(textfiles::WriteBytes(2, "xyz").ok);
+        QVERIFY(textfiles::CloseAll().ok);
+        QVERIFY(textfiles::Restore(b1).ok);
+        QVERIFY(textfiles::Restore(b2).ok);
+        QCOMPARE(readAll(old), QByteArray("abc"));
+        QVERIFY(!QFileInfo::exists(fresh));
+    }
+
+    void openThroughDanglingLinkCreatesTargetAndRollbackRemovesOnlyIt() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath("link.txt"), target = dir.filePath("target.txt");
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(textfiles::OpenAppend(1, link).ok);
+        QVERIFY(textfiles::WriteBytes(1, "x").ok);
+        QVERIFY(QFileInfo::exists(target));
+        QVERIFY(textfiles::Rollback(1).ok);
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
+    void writeFailureGivesSystemReason() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath("full.txt");
+        QVERIFY(QFile::link("/dev/full", link));
+        // Opening for appending seeks to the end, which a device does not have.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot call seek"));
+        QVERIFY(textfiles::OpenAppend(1, link).ok);
+        const auto s = textfiles::WriteBytes(1, "123\r\n");
+        QVERIFY(!s.ok);
+        QCOMPARE(s.reason, QStringLiteral("No space left on device"));
+        QVERIFY(textfiles::Rollback(1).ok);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), QStringLiteral("/dev/full"));
+    }
+
+    // --- the writer ---
+
+    void blockIsHeaderThenEveryItemWithCrLf_data() {
+        QTest::addColumn<QList<quint32>>("items");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray h = "---Tamizo, 07/12/2026---\r\n";
+        QTest::newRow("empty list: header only") << QList<quint32>{} << h;
+        QTest::newRow("the starting list") << QList<quint32>{1} << h + "1\r\n";
+        QTest::newRow("limit 30") << QList<quint32>{1, 1, 3, 5, 7, 11, 13, 17, 19, 23, 29}
+                                  << h + "1\r\n1\r\n3\r\n5\r\n7\r\n11\r\n13\r\n17\r\n19\r\n23\r\n"
+                                         "29\r\n";
+        QTest::newRow("verbatim: unsorted, repeated, extremes")
+            << QList<quint32>{9, 0, 9, 4294967295u} << h + "9\r\n0\r\n9\r\n4294967295\r\n";
+    }
+    void blockIsHeaderThenEveryItemWithCrLf() {
+        QFETCH(QList<quint32>, items);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.txt");
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        const std::deque<quint32> list(items.begin(), items.end());
+        QVERIFY(listfile::writeBlock(1, QStringLiteral("07/12/2026"), list).ok);
+        QVERIFY(textfiles::CloseAll().ok);
+        QCOMPARE(readAll(path), expected);
+    }
+
+    void headerDateIsWrittenInCodePage1252() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.txt");
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        QVERIFY(listfile::writeBlock(1, QStringLiteral("7 déc. 2026"), {}).ok);
+        QVERIFY(textfiles::CloseAll().ok);
+        QCOMPARE(readAll(path), QByteArray("---Tamizo, 7 d\xE9""c. 2026---\r\n"));
+    }
+
+    void longListIsWrittenWholeAsTheListShowsIt() {
+        // Longer than 32767 items and several buffers long; every line must be the item's own text.
+        ListBox box;
+        for (quint32 v = 0; v < 100000; ++v)
+            box.AddItem(v * 42949u + (v % 7));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.txt");
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        QVERIFY(listfile::writeBlock(1, QStringLiteral("d"), box.values()).ok);
+        QVERIFY(textfiles::CloseAll().ok);
+        QByteArray expected = "---Tamizo, d---\r\n";
+        for (qint64 j = 0; j < box.ListCount(); ++j)
+            expected += box.List(j).toLatin1() + "\r\n";
+        QVERIFY(expected.size() > 3 * listfile::kChunkBytes);
+        const QByteArray got = readAll(path);
+        QCOMPARE(got.size(), expected.size());
+        QVERIFY(got == expected);
+    }
+
+    void writerReportsFailureAndRollbackRestoresFile() {
+        // The limit lets the block start and fails it part-way.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.txt");
+        const QByteArray old = "---Tamizo, antes---\r\n1\r\n";
+        QVERIFY(writeFile(path, old));
+        std::deque<quint32> list;
+        for (quint32 v = 1; v < 5000; v += 2)
+            list.push_back(v);
+        QVERIFY(textfiles::OpenAppend(1, path).ok);
+        textfiles::Status s;
+        {
+            FileSizeLimit limit(old.size() + 100);
+            s = listfile::writeBlock(1, QStringLiteral("d"), list);
+        }
+        QVERIFY(!s.ok);
+        QCOMPARE(s.reason, QStringLiteral("File too large"));
+        QCOMPARE(QFileInfo(path).size(), old.size() + 100); // the part that got through
+        QVERIFY(textfiles::Rollback(1).ok);
+        QCOMPARE(readAll(path), old);
+    }
+};
+
+QTEST_MAIN(SaveFileTest)
+#include "test_save_file.moc"
