@@ -1,9 +1,10 @@
 #pragma once
 // A view of a drawing surface for painters whose positions are 16-bit numbers: it reports the
-// inner size limited to 32767 units, and a filled box whose far corner reaches that limit is
-// stretched out to the real edge. A picture painted for the limited size so covers the whole
-// surface, its last band filling the rest. Within the limit everything passes through unchanged.
-// It paints nothing itself and keeps no picture.
+// inner size limited to 32767 units and stretches a filled box that reaches the limited right
+// edge out to the real one. After painting, fillRest() covers what lies below the lowest box
+// with that box's colour, so a picture painted for the limited height still covers the whole
+// surface. Within the limit it passes everything through unchanged and fillRest() does nothing.
+// It does not paint a picture of its own.
 
 #include "Surface.h"
 
@@ -24,6 +25,13 @@ class FittedSurface : public Surface {
     bool getScaleHeight(double& value) const override;
     bool Line(int flags, double x1, double y1, double x2, double y2, QRgb colour) override;
 
+    // Below the lowest box drawn, down to the real bottom edge, in that box's colour; only when
+    // the real height is beyond the limit.
+    void fillRest();
+
   private:
     Surface& m_inner;
+    bool m_drawn = false;
+    double m_lowest = 0;
+    QRgb m_lowestColour = 0;
 };

@@ -236,14 +236,15 @@ void Form1::Form_Load() {
 
 void Form1::Form_Resize() {
     ResizeModule::ResizeForm(*this);
-    // An inner height beyond 32767 twips is painted as for 32767, the last band reaching down to
-    // the real bottom edge (the fitted view stretches it), so no height is left unpainted.
+    // An inner height beyond 32767 twips is painted as for 32767, and the rest below in the last
+    // band's colour, so no part of the window is left unpainted.
     qint16 StopLine = FittedSurface::fitted(ScaleHeight());
     FittedSurface fitted(*surface());
     qint16 red = 426, green = 512, blue = 275, stop = 0, pitch = 36, start = 0, mod = 1,
            autoRedraw = -1, moreR = 1, moreG = 1, moreB = 1;
     DrawGradient(fitted, red, green, blue, stop, pitch, start, StopLine, mod, autoRedraw, moreR,
                  moreG, moreB);
+    fitted.fillRest();
 }
 
 void Form1::DrawGradient(Surface& TheObj, qint16& ColorRed, qint16& ColorGreen, qint16& ColorBlue,
