@@ -279,7 +279,7 @@ void RegHive::addKey(const std::string& foldedPath) {
 bool RegHive::hasKey(std::string_view path) const {
     bool ok = false;
     const std::string folded = foldPath(path, &ok);
-    return ok && m_keys.count(folded) != 0;
+    return ok && (folded.empty() || m_keys.count(folded) != 0); // the root is always there
 }
 
 const RegValue* RegHive::value(std::string_view path, std::string_view name) const {

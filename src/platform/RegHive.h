@@ -27,7 +27,7 @@ class RegHive {
 public:
     static RegHive parse(std::string_view text);
 
-    // Paths are below HKEY_LOCAL_MACHINE, parts joined by "\"; "" is the root itself.
+    // Paths are below HKEY_LOCAL_MACHINE, parts joined by "\"; "" is the root, always there.
     bool hasKey(std::string_view path) const;
     const RegValue* value(std::string_view path, std::string_view name) const;
     std::size_t keyCount() const { return m_keys.size(); }

@@ -1,0 +1,362 @@
+// The platform side of the About box: the hive parser, the registry functions over a hive file
+// (return codes, access rights, handles), the program launcher with real processes, and the
+// file-existence lookup.
+
+#include "FileLookup.h"
+#include "Launcher.h"
+#include "RegHive.h"
+#include "Registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+using namespace registry;
+
+namespace {
+const QByteArray kMsinfo = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+
+QByteArray bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
+
+// Writes an executable shell script that appends its own path and arguments to `marker`.
+QString recorder(const QString& path, const QString& marker) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return QString();
+    f.write("#!/bin/sh\necho \"$0 $*\" >> '" + marker.toUtf8() + "'\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    return path;
+}
+
+QString readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+} // namespace
+
+class TestAboutRegistry : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    QString writeHive(const QByteArray& text, const QString& name = "system.reg") {
+        const QString path = m_dir.filePath(name);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        f.write(text);
+        return path;
+    }
+
+private slots:
+    void init() {
+        setHivePath(QString());
+        clearOpenLog();
+        launcher::setOpenerProgram(QString());
+    }
+    void cleanup() { QCOMPARE(openKeyCount(), 0); }
+
+    // --- the parser ---
+    void parserReadsValues_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("data");
+        const QByteArray h4 = "REGEDIT4\n\n[" + kMsinfo + "]\n";
+        const QByteArray h5 = "Windows Registry Editor Version 5.00\n\n[" + kMsinfo + "]\n";
+        const QByteArray k = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+        QTest::newRow("string gets its NUL") << h4 + "\"PATH\"=\"/opt/x\"\n" << k << QByteArray("PATH") << true << 1 << QByteArray("/opt/x\0", 7);
+        QTest::newRow("version 5.00 header") << h5 + "\"PATH\"=\"a\"\n" << k << QByteArray("PATH") << true << 1 << QByteArray("a\0", 2);
+        QTest::newRow("escaped backslash and quote") << h4 + "\"P\"=\"C:\\\\a \\\"b\\\"\"\n" << k << QByteArray("P") << true << 1 << QByteArray("C:\\a \"b\"\0", 9);
+        QTest::newRow("lone backslash kept") << h4 + "\"P\"=\"C:\\dir\"\n" << k << QByteArray("P") << true << 1 << QByteArray("C:\\dir\0", 7);
+        QTest::newRow("dword little-endian") << h4 + "\"D\"=dword:0000001a\n" << k << QByteArray("D") << true << 4 << QByteArray("\x1a\0\0\0", 4);
+        QTest::newRow("dword too long") << h4 + "\"D\"=dword:100000000\n" << k << QByteArray("D") << false << 0 << QByteArray();
+        QTest::newRow("hex over continued lines") << h4 + "\"B\"=hex:01,02,\\\n  03,ff\n" << k << QByteArray("B") << true << 3 << QByteArray("\x01\x02\x03\xff", 4);
+        QTest::newRow("hex(2) raw in REGEDIT4") << h4 + "\"E\"=hex(2):25,41,25,00\n" << k << QByteArray("E") << true << 2 << QByteArray("%A%\0", 4);
+        QTest::newRow("hex(1) UTF-16 in 5.00") << h5 + "\"S\"=hex(1):f1,00,62,00\n" << k << QByteArray("S") << true << 1 << QByteArray("\xc3\xb1" "b");
+        QTest::newRow("hex(1) odd UTF-16 is bad") << h5 + "\"S\"=hex(1):61,00,62\n" << k << QByteArray("S") << false << 0 << QByteArray();
+        QTest::newRow("empty hex is no bytes") << h4 + "\"Z\"=hex(1):\n" << k << QByteArray("Z") << true << 1 << QByteArray();
+        QTest::newRow("default value") << h4 + "@=\"d\"\n" << k << QByteArray("") << true << 1 << QByteArray("d\0", 2);
+        QTest::newRow("names without case") << h4 + "\"Path\"=\"v\"\n" << QByteArray("software\\MICROSOFT\\shared tools\\msinfo") << QByteArray("PATH") << true << 1 << QByteArray("v\0", 2);
+        QTest::newRow("HKLM abbreviation") << QByteArray("REGEDIT4\n[HKLM\\A]\n\"v\"=\"1\"\n") << QByteArray("A") << QByteArray("v") << true << 1 << QByteArray("1\0", 2);
+        QTest::newRow("no header: empty") << QByteArray("[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
+        QTest::newRow("wrong header: empty") << QByteArray("REGEDIT5\n[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
+        QTest::newRow("unclosed section hides values") << QByteArray("REGEDIT4\n[" + kMsinfo + "\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
+        QTest::newRow("other root is not this hive") << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n") << QByteArray("A") << QByteArray("v") << false << 0 << QByteArray();
+        QTest::newRow("deleted value") << h4 + "\"v\"=\"x\"\n\"v\"=-\n" << k << QByteArray("v") << false << 0 << QByteArray();
+        QTest::newRow("later value wins") << h4 + "\"v\"=\"x\"\n\"V\"=\"y\"\n" << k << QByteArray("v") << true << 1 << QByteArray("y\0", 2);
+        QTest::newRow("bad line spares the next") << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n" << k << QByteArray("b") << true << 1 << QByteArray("ok\0", 3);
+        QTest::newRow("bad line is missing") << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n" << k << QByteArray("a") << false << 0 << QByteArray();
+        QTest::newRow("text after string is bad") << h4 + "\"a\"=\"x\" y\n" << k << QByteArray("a") << false << 0 << QByteArray();
+        QTest::newRow("CRLF lines and comments") << QByteArray("REGEDIT4\r\n; note\r\n[" + kMsinfo + "]\r\n\"PATH\"=\"x\"\r\n") << k << QByteArray("PATH") << true << 1 << QByteArray("x\0", 2);
+        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF") + h4 + "\"P\"=\"Año\"\n" << k << QByteArray("P") << true << 1 << QByteArray("A\xc3\xb1o\0", 5);
+    }
+    void parserReadsValues() {
+        QFETCH(QByteArray, text);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, name);
+        QFETCH(bool, found);
+        const RegHive hive = RegHive::parse(text.toStdString());
+        const RegValue* v = hive.value(key.toStdString(), name.toStdString());
+        QCOMPARE(v != nullptr, found);
+        if (!v)
+            return;
+        QTEST(int(v->type), "type");
+        QTEST(bytes(v->data), "data");
+    }
+
+    void parserReadsUtf16Files() {
+        const QString text = "Windows Registry Editor Version 5.00\r\n\r\n[" + QString(kMsinfo) +
+                             "]\r\n\"PATH\"=\"/opt/información\"\r\n";
+        QByteArray file("\xFF\xFE", 2);
+        file += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        const RegHive hive = RegHive::parse(file.toStdString());
+        const RegValue* v = hive.value("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH");
+        QVERIFY(v);
+        QCOMPARE(QString::fromUtf8(bytes(v->data)), QString("/opt/información") + QChar(0));
+    }
+
+    void parserImpliesParentKeysOnly() {
+        const RegHive hive = RegHive::parse("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A\\B\\C]\n");
+        QVERIFY(hive.hasKey(""));
+        QVERIFY(hive.hasKey("a\\b"));
+        QVERIFY(hive.hasKey("A\\B\\C"));
+        QVERIFY(!hive.hasKey("A\\B\\C\\D"));
+        QVERIFY(!hive.hasKey("A\\\\B"));
+        QVERIFY(!hive.hasKey("B"));
+    }
+
+    // Every prefix and many damaged copies of a hive parse without a crash, and a damaged
+    // copy never invents a key that the text does not name.
+    void parserSurvivesDamagedText() {
+        const std::string good = "Windows Registry Editor Version 5.00\r\n[" + kMsinfo.toStdString() +
+                                 "]\r\n\"PATH\"=\"C:\\\\x \\\"y\\\"\"\r\n\"B\"=hex(7):41,00,\\\r\n  00,00\r\n"
+                                 "\"D\"=dword:ffffffff\r\n@=hex(1234abcd):01\r\n[HKLM\\Z]\r\n";
+        for (std::size_t n = 0; n <= good.size(); ++n)
+            RegHive::parse(std::string_view(good).substr(0, n));
+        std::mt19937 rng(12345);
+        const char alphabet[] = "[]\\\"=,:@-()\r\n hexdword0f\xFF\xFE";
+        int keysSeen = 0;
+        for (int round = 0; round < 3000; ++round) {
+            std::string text = good;
+            for (int k = 0; k < 4; ++k)
+                text[rng() % text.size()] = alphabet[rng() % (sizeof alphabet - 1)];
+            const RegHive hive = RegHive::parse(text);
+            QVERIFY(!hive.hasKey("ZZ"));
+            keysSeen += hive.hasKey("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+        }
+        QVERIFY(keysSeen > 0); // the damage does not hide everything
+    }
+
+    // --- the registry functions ---
+    void missingHiveIsEmpty() {
+        setHivePath(m_dir.filePath("none.reg"));
+        HKEY h = 0;
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F, &h), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &h), ERROR_SUCCESS);
+        DWORD size = 8;
+        QCOMPARE(RegQueryValueExA(h, "x", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegCloseKey(h), ERROR_SUCCESS);
+    }
+
+    void queryReportsCodesAndSizes() {
+        setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"abcdef\"\n"));
+        HKEY h = 0;
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Shared Tools\\MSINFO", 0,
+                               KEY_READ, &h), ERROR_SUCCESS);
+        DWORD type = 99, size = 0;
+        QCOMPARE(RegQueryValueExA(h, "path", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+        QCOMPARE(size, DWORD(7));
+        QCOMPARE(type, REG_SZ);
+
+        unsigned char buf[8];
+        std::memset(buf, 'x', sizeof buf);
+        size = 6; // one byte short
+        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_MORE_DATA);
+        QCOMPARE(size, DWORD(7));
+        QCOMPARE(buf[0], 'x'); // untouched
+        size = 8;
+        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_SUCCESS);
+        QCOMPARE(size, DWORD(7));
+        QCOMPARE(QByteArray(reinterpret_cast<char*>(buf), 7), QByteArray("abcdef\0", 7));
+        QCOMPARE(buf[7], 'x');
+
+        QCOMPARE(RegQueryValueExA(h, "other", nullptr, &type, buf, &size), ERROR_FILE_NOT_FOUND);
+        DWORD reserved = 0;
+        QCOMPARE(RegQueryValueExA(h, "PATH", &reserved, &type, buf, &size), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegCloseKey(h), ERROR_SUCCESS);
+        QCOMPARE(RegCloseKey(h), ERROR_INVALID_HANDLE);
+        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_INVALID_HANDLE);
+    }
+
+    void openRelativeToAnOpenKey() {
+        setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"p\"\n"));
+        HKEY parent = 0, child = 0;
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ, &parent), ERROR_SUCCESS);
+        QCOMPARE(RegOpenKeyExA(parent, "Shared Tools\\MSINFO", 0, KEY_READ, &child), ERROR_SUCCESS);
+        DWORD size = 0;
+        QCOMPARE(RegQueryValueExA(child, "PATH", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+        QCOMPARE(size, DWORD(2));
+        QCOMPARE(openKeyCount(), 2);
+        RegCloseKey(child);
+        RegCloseKey(parent);
+        QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE", 0, KEY_READ, &child), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyExA(0x1234, "SOFTWARE", 0, KEY_READ, &child), ERROR_INVALID_HANDLE);
+    }
+
+    void writeRightsNeedAWritableHive_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<uint>("sam");
+        QTest::addColumn<int>("result");
+        QTest::newRow("writable, 0x2003F") << false << 0x2003Fu << int(ERROR_SUCCESS);
+        QTest::newRow("read-only, plain read") << true << uint(KEY_READ) << int(ERROR_SUCCESS);
+        QTest::newRow("read-only, 0x2003F") << true << 0x2003Fu << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, set value") << true << uint(KEY_SET_VALUE) << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, create subkey") << true << uint(KEY_CREATE_SUB_KEY) << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, create link") << true << uint(KEY_CREATE_LINK) << int(ERROR_ACCESS_DENIED);
+    }
+    void writeRightsNeedAWritableHive() {
+        QFETCH(bool, readOnly);
+        QFETCH(uint, sam);
+        const QString path = writeHive("REGEDIT4\n[" + kMsinfo + "]\n");
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+        setHivePath(path);
+        HKEY h = 0;
+        const LONG r = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam, &h);
+        QTEST(int(r), "result");
+        if (r == ERROR_SUCCESS)
+            RegCloseKey(h);
+        QCOMPARE(openLog().size(), std::size_t(1));
+        QCOMPARE(openLog().back().samDesired, sam);
+        QCOMPARE(openLog().back().result, r);
+    }
+
+    void eachOpenReadsTheFileAgain() {
+        const QString path = writeHive("REGEDIT4\n");
+        setHivePath(path);
+        HKEY h = 0;
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+        writeHive("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n");
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &h), ERROR_SUCCESS);
+        RegCloseKey(h);
+    }
+
+    void defaultHiveFollowsXdgDataHome() {
+        const QByteArray old = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", m_dir.path().toUtf8());
+        const QString path = hivePath();
+        old.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", old);
+        QCOMPARE(path, m_dir.path() + "/tamizo/system.reg");
+    }
+
+    // --- the launcher ---
+    void commandLineSplits_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("program alone") << "/bin/x" << "/bin/x" << QStringList();
+        QTest::newRow("blanks between arguments") << "  x  a\tb  " << "x" << QStringList{"a", "b"};
+        QTest::newRow("quoted program with blank") << "\"/a b/x\" c" << "/a b/x" << QStringList{"c"};
+        QTest::newRow("quoted argument") << "x \"a b\" \"\"" << "x" << QStringList{"a b", ""};
+        QTest::newRow("empty") << "   " << "" << QStringList();
+    }
+    void commandLineSplits() {
+        QFETCH(QString, line);
+        const launcher::CommandLine cl = launcher::splitCommandLine(line);
+        QTEST(cl.program, "program");
+        QTEST(cl.arguments, "arguments");
+    }
+
+    void shellStartsARealProgram_data() {
+        QTest::addColumn<bool>("backslashes");
+        QTest::newRow("slash path") << false;
+        QTest::newRow("backslash path") << true;
+    }
+    void shellStartsARealProgram() {
+        QFETCH(bool, backslashes);
+        const QString marker = m_dir.filePath(QString("started-%1").arg(backslashes));
+        QString script = recorder(m_dir.filePath("rec.sh"), marker);
+        QVERIFY(!script.isEmpty());
+        if (backslashes)
+            script.replace('/', '\\');
+        const qint64 pid = launcher::Shell(script + " one \"two words\"", 1);
+        QVERIFY(pid > 0);
+        QTRY_VERIFY(readAll(marker).endsWith('\n'));
+        QCOMPARE(readAll(marker), m_dir.filePath("rec.sh") + " one two words\n");
+    }
+
+    void shellFindsProgramsInPath() {
+        const QString marker = m_dir.filePath("from-path");
+        launcher::Shell("sh -c \"echo ok > '" + marker + "'\"", 2);
+        QTRY_COMPARE(readAll(marker), QString("ok\n"));
+    }
+
+    void shellHandsWebAddressesToTheOpener_data() {
+        QTest::addColumn<QString>("shell");
+        QTest::newRow("explorer.exe") << "explorer.exe";
+        QTest::newRow("with a Windows path and case") << "C:\\WINDOWS\\Explorer.EXE";
+    }
+    void shellHandsWebAddressesToTheOpener() {
+        QFETCH(QString, shell);
+        const QString marker = m_dir.filePath("opened-" + QString::number(qHash(shell)));
+        launcher::setOpenerProgram(recorder(m_dir.filePath("opener.sh"), marker));
+        launcher::Shell(shell + " http://quorvaldi.example/", 2);
+        QTRY_VERIFY(readAll(marker).endsWith('\n'));
+        QCOMPARE(readAll(marker), m_dir.filePath("opener.sh") + " http://quorvaldi.example/\n");
+    }
+
+    void shellFailsWhenNothingCanStart_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("style");
+        QTest::newRow("empty line") << "" << 1;
+        QTest::newRow("missing file") << m_dir.filePath("nothing-here") << 1;
+        QTest::newRow("not in PATH") << "tamizo-no-such-program-x" << 1;
+        QTest::newRow("a folder") << m_dir.path() << 1;
+        QTest::newRow("not executable") << m_dir.filePath("plain.txt") << 1;
+        QTest::newRow("unknown window style") << "sh -c true" << 5;
+    }
+    void shellFailsWhenNothingCanStart() {
+        QFETCH(QString, line);
+        QFETCH(int, style);
+        QFile plain(m_dir.filePath("plain.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY_THROWS_EXCEPTION(launcher::StartError, launcher::Shell(line, style));
+    }
+
+    // --- the file lookup ---
+    void fileLookupCountsOrdinaryFilesOnly_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("exists");
+        const QString d = m_dir.path();
+        QTest::newRow("ordinary file") << d + "/sys/MSINFO32.EXE" << true;
+        QTest::newRow("backslash separator") << d + "/sys\\MSINFO32.EXE" << true;
+        QTest::newRow("other case") << d + "/sys/msinfo32.exe" << false;
+        QTest::newRow("link to a file") << d + "/sys/link.exe" << true;
+        QTest::newRow("folder") << d + "/sys/folder.exe" << false;
+        QTest::newRow("hidden file") << d + "/sys/.hidden.exe" << false;
+        QTest::newRow("missing") << d + "/sys/none.exe" << false;
+        QTest::newRow("device") << "/dev/null" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void fileLookupCountsOrdinaryFilesOnly() {
+        QFETCH(QString, path);
+        QDir(m_dir.path()).mkpath("sys/folder.exe");
+        for (const char* name : {"sys/MSINFO32.EXE", "sys/.hidden.exe"}) {
+            QFile f(m_dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        QFile::link(m_dir.filePath("sys/MSINFO32.EXE"), m_dir.filePath("sys/link.exe"));
+        QTEST(filelookup::exists(path), "exists");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAboutRegistry)
+#include "test_about_registry.moc"
