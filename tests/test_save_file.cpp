@@ -3,42 +3,15 @@
 
 #include "ListBox.h"
 #include "ListFile.h"
+#include "SaveKit.h"
 #include "TextFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
-namespace {
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-// Every write beyond `bytes` from the start of a file fails with "File too large" while alive.
-struct FileSizeLimit {
-    rlimit saved{};
-    void (*oldHandler)(int) = nullptr;
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r = saved;
-        r.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-    }
-};
-} // namespace
+using savekit::FileSizeLimit;
+using savekit::readAll;
+using savekit::writeFile;
 
 class SaveFileTest : public QObject {
     Q_OBJECT
@@ -53,14 +26,21 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QChar>("separator");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Linux root gets no second /") << "/" << "x" << QChar('/') << "/x.txt";
-        QTest::newRow("Linux folder gets one /") << "/tmp/a" << "x" << QChar('/') << "/tmp/a/x.txt";
-        QTest::newRow("Windows drive root") << "C:\\" << "x" << QChar('\\') << "C:\\x.txt";
-        QTest::newRow("Windows folder") << "C:\\Datos" << "x" << QChar('\\') << "C:\\Datos\\x.txt";
-        QTest::newRow("empty name gives .txt") << "/tmp" << "" << QChar('/') << "/tmp/.txt";
-        QTest::newRow("own extension gets a second") << "/tmp" << "lista.txt" << QChar('/')
-                                                     << "/tmp/lista.txt.txt";
-        QTest::newRow("blanks kept as typed") << "/tmp" << " a b " << QChar('/') << "/tmp/ a b .txt";
+        QTest::newRow("Linux root gets no second /") << "/"
+                                                     << "x" << QChar('/') << "/x.txt";
+        QTest::newRow("Linux folder gets one /") << "/tmp/a"
+                                                 << "x" << QChar('/') << "/tmp/a/x.txt";
+        QTest::newRow("Windows drive root") << "C:\\"
+                                            << "x" << QChar('\\') << "C:\\x.txt";
+        QTest::newRow("Windows folder") << "C:\\Datos"
+                                        << "x" << QChar('\\') << "C:\\Datos\\x.txt";
+        QTest::newRow("empty name gives .txt") << "/tmp"
+                                               << "" << QChar('/') << "/tmp/.txt";
+        QTest::newRow("own extension gets a second")
+            << "/tmp"
+            << "lista.txt" << QChar('/') << "/tmp/lista.txt.txt";
+        QTest::newRow("blanks kept as typed") << "/tmp"
+                                              << " a b " << QChar('/') << "/tmp/ a b .txt";
     }
     void fullNameAppendsSeparatorOnlyWhenMissing() {
         QFETCH(QString, folder);
@@ -88,10 +68,11 @@ private slots:
     void toAnsiUsesCodePage1252_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("ascii") << "---Tamizo, 07/12/2026---" << QByteArray("---Tamizo, 07/12/2026---");
+        QTest::newRow("ascii") << "---Tamizo, 07/12/2026---"
+                               << QByteArray("---Tamizo, 07/12/2026---");
         QTest::newRow("latin accents") << QStringLiteral("dé ñ Ü") << QByteArray("d\xE9 \xF1 \xDC");
-        QTest::newRow("euro and quotes") << QStringLiteral("€ ‘x’ …")
-                                         << QByteArray("\x80 \x91x\x92 \x85");
+        QTest::newRow("euro and quotes")
+            << QStringLiteral("€ ‘x’ …") << QByteArray("\x80 \x91x\x92 \x85");
         QTest::newRow("outside the code page") << QStringLiteral("a\u4E2Db") << QByteArray("a?b");
     }
     void toAnsiUsesCodePage1252() {
@@ -232,7 +213,8 @@ private slots:
         QVERIFY(textfiles::OpenAppend(1, path).ok);
         QVERIFY(listfile::writeBlock(1, QStringLiteral("7 déc. 2026"), {}).ok);
         QVERIFY(textfiles::CloseAll().ok);
-        QCOMPARE(readAll(path), QByteArray("---Tamizo, 7 d\xE9""c. 2026---\r\n"));
+        QCOMPARE(readAll(path), QByteArray("---Tamizo, 7 d\xE9"
+                                           "c. 2026---\r\n"));
     }
 
     void longListIsWrittenWholeAsTheListShowsIt() {

@@ -32,7 +32,9 @@ QString notOpen(int number) {
     return QStringLiteral("El número de archivo %1 no está abierto.").arg(number);
 }
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 // The reason a file operation failed, never empty.
 QString reasonOf(const QFile& f) {
@@ -41,10 +43,10 @@ QString reasonOf(const QFile& f) {
 }
 
 // Code page 1252 in 0x80..0x9F; 0 marks a byte that the code page leaves undefined.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 char ansiByte(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
@@ -67,13 +69,16 @@ int textfiles::FreeFile() {
     return 0;
 }
 
-bool textfiles::isOpen(int number) { return find(number) != nullptr; }
+bool textfiles::isOpen(int number) {
+    return find(number) != nullptr;
+}
 
 textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
     if (number < 1 || number > kMaxNumber)
         return Status::failure(QStringLiteral("Número de archivo no válido: %1.").arg(number));
     if (find(number))
-        return Status::failure(QStringLiteral("El número de archivo %1 ya está abierto.").arg(number));
+        return Status::failure(
+            QStringLiteral("El número de archivo %1 ya está abierto.").arg(number));
 
     auto file = std::make_unique<QFile>(path);
     Before b{path, false, 0, QString()};

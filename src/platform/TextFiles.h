@@ -26,10 +26,10 @@ struct Status {
 
 // What a file was before it was opened for appending.
 struct Before {
-    QString path;           // as given to OpenAppend
-    bool existed = false;   // false: the open created it
-    qint64 length = 0;      // the length it had (0 when it did not exist)
-    QString created;        // the file that the open created, when it did not exist
+    QString path;         // as given to OpenAppend
+    bool existed = false; // false: the open created it
+    qint64 length = 0;    // the length it had (0 when it did not exist)
+    QString created;      // the file that the open created, when it did not exist
 };
 
 constexpr int kMaxNumber = 511;

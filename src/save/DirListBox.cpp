@@ -30,7 +30,8 @@ DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
     setExpandsOnDoubleClick(false);
     setUniformRowHeights(true);
     connect(this, &QTreeWidget::itemExpanded, this, &DirListBox::fill);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { open(item); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { open(item); });
 }
 
 QString DirListBox::pathOf(const QTreeWidgetItem* item) {
@@ -53,14 +54,16 @@ void DirListBox::fill(QTreeWidgetItem* item) {
     item->setData(0, kFilledRole, true);
     const QString path = pathOf(item);
     const QString prefix = path.endsWith('/') ? path : path + '/';
-    const QStringList names = QDir(path).entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                                   QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names)
         addFolder(item, prefix + name, name);
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
-QString DirListBox::root() const { return pathOf(topLevelItem(0)); }
+QString DirListBox::root() const {
+    return pathOf(topLevelItem(0));
+}
 
 QTreeWidgetItem* DirListBox::itemFor(const QString& folder) const {
     for (QTreeWidgetItemIterator it(const_cast<DirListBox*>(this)); *it; ++it)

@@ -27,7 +27,9 @@ QString DriveListBox::driveOf(const QString& path) {
     return v.isValid() ? v.rootPath() : QString();
 }
 
-QString DriveListBox::Drive() const { return currentIndex() < 0 ? QString() : currentText(); }
+QString DriveListBox::Drive() const {
+    return currentIndex() < 0 ? QString() : currentText();
+}
 
 void DriveListBox::showDrive(const QString& root) {
     int i = findText(root);

@@ -128,15 +128,18 @@ void Form2::Command1_Click() {
         QString reason = closed.reason;
         if (before)
             if (const auto undone = textfiles::Restore(*before); !undone)
-                reason += QStringLiteral("\nEl archivo no ha podido volver a su estado anterior: ") +
-                          undone.reason;
+                reason +=
+                    QStringLiteral("\nEl archivo no ha podido volver a su estado anterior: ") +
+                    undone.reason;
         return reportFailure(path, reason);
     }
     // 10. Done: the dialog unloads.
     close();
 }
 
-void Form2::Command2_Click() { close(); }
+void Form2::Command2_Click() {
+    close();
+}
 
 void Form2::Drive1_Change() {
     // Errors are ignored statement by statement: a statement that fails is skipped, and

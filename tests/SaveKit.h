@@ -1,0 +1,81 @@
+#pragma once
+// Helpers shared by the save tests: reading and writing whole files, a file-size limit that
+// makes writes fail part-way, and a scope in which even root obeys file permissions.
+
+#include <QByteArray>
+#include <QFile>
+
+#include <csignal>
+#include <cstring>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace savekit {
+
+inline QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// While alive, every write beyond `bytes` from the start of a file fails ("File too large").
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = m_saved;
+        r.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+// While alive, this thread obeys file permissions even when running as root (the override
+// capabilities are lowered, then raised again). ok() is false when that could not be done.
+class ObeyPermissions {
+public:
+    ObeyPermissions() {
+        if (geteuid() != 0) {
+            m_ok = true;
+            return;
+        }
+        if (syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct lowered[2];
+        std::memcpy(lowered, m_saved, sizeof lowered);
+        lowered[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_lowered = syscall(SYS_capset, &m_header, lowered) == 0;
+        m_ok = m_lowered;
+    }
+    ~ObeyPermissions() {
+        if (m_lowered)
+            syscall(SYS_capset, &m_header, m_saved);
+    }
+    ObeyPermissions(const ObeyPermissions&) = delete;
+    ObeyPermissions& operator=(const ObeyPermissions&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_lowered = false;
+    bool m_ok = false;
+};
+
+} // namespace savekit

@@ -1,0 +1,619 @@
+// The save dialog, opened from the main window the way the user does it: its design, its
+// lifetime, the file that "Guardar" appends, and every way a save can fail without losing a
+// byte of what the file held.
+
+#include "Clock.h"
+#include "DirListBox.h"
+#include "DriveListBox.h"
+#include "Form2.h"
+#include "Harness.h"
+#include "SaveKit.h"
+#include "TextFiles.h"
+#include "Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using savekit::readAll;
+using savekit::writeFile;
+
+namespace {
+const QString kDate = QStringLiteral("07/12/2026");
+const QByteArray kHeader = "---Tamizo, 07/12/2026---\r\n";
+
+struct Session {
+    bool opened = false;
+    bool stayedOpen = false; // still open when the test's own steps were done
+    QWidget* owner = nullptr;
+    bool modal = false;
+};
+
+Form2* openDialog() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<Form2*>(w); d && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+// Opens the dialog from the button (or the menu entry), runs `inside` while it is open, closes
+// it if it is still open, and returns once the modal call has come back.
+Session withDialog(Form1& form, const std::function<void(Form2&)>& inside, bool viaMenu = false) {
+    Session s;
+    QObject guard; // drops the pending step if the dialog never opens
+    QTimer::singleShot(0, &guard, [&] {
+        Form2* d = openDialog();
+        if (!d)
+            return;
+        s.opened = true;
+        s.owner = d->parentWidget();
+        s.modal = d->isModal() && QApplication::activeModalWidget() == d;
+        inside(*d);
+        s.stayedOpen = d->isVisible();
+        if (s.stayedOpen)
+            d->close();
+    });
+    if (viaMenu)
+        form.mSave->trigger();
+    else
+        form.Command3->click();
+    return s;
+}
+
+// Saves into `folder` under `name` through the dialog.
+Session saveThroughDialog(Form1& form, const QString& folder, const QString& name) {
+    return withDialog(form, [&](Form2& d) {
+        QVERIFY(d.Dir1->setPath(folder));
+        d.Text1->setText(name);
+        d.Command1->click();
+    });
+}
+
+QStringList entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+// What a path is on disk, for comparing before and after: its bytes, a link's target, or
+// its absence.
+QString stateOf(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("link to ") + info.symLinkTarget();
+    if (!info.exists())
+        return QStringLiteral("absent");
+    return QString::fromLatin1(readAll(path).toHex());
+}
+
+enum class Fault {
+    ReadOnlyFolder,
+    ReadOnlyFile,
+    MissingFolder,
+    DevFull,
+    NameWithSlash,
+    NameTooLong,
+    FullPartWayExisting,
+    FullPartWayNew
+};
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+class SaveDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { MessageBox::setTesting(true); }
+    void init() {
+        MessageBox::reset();
+        MessageBox::setTesting(true);
+        clock_::setDateSource([] { return kDate; });
+    }
+    void cleanup() {
+        clock_::setDateSource(nullptr);
+        MessageBox::reset();
+        QVERIFY(!openDialog());
+        QCOMPARE(textfiles::FreeFile(), 1); // nothing left open
+    }
+
+    // --- the dialog as designed ---
+
+    void controlsAreAsDesigned_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QRect>("twipRect");
+        auto row = [](const char* name, const char* cls, const QString& text, QRect r) {
+            QTest::newRow(name) << name << cls << text << r;
+        };
+        row("Label1", "QLabel", QStringLiteral("Buscar en:"), {120, 120, 855, 255});
+        row("Drive1", "DriveListBox", {}, {1080, 120, 2775, 315});
+        row("Dir1", "DirListBox", {}, {120, 600, 3735, 2115});
+        row("Label2", "QLabel", QStringLiteral("Nombre de archivo:"), {120, 2880, 1455, 255});
+        row("Text1", "QLineEdit", QStringLiteral("primos01"), {1680, 2880, 1695, 285});
+        row("Label3", "QLabel", QStringLiteral(".txt"), {3480, 2880, 375, 255});
+        row("Frame1", "QFrame", {}, {120, 3240, 3735, 120});
+        row("Command1", "QToolButton", QStringLiteral("Guardar"), {120, 3480, 1215, 615});
+        row("Command2", "QToolButton", QStringLiteral("Cancelar"), {1440, 3480, 1335, 615});
+    }
+    void controlsAreAsDesigned() {
+        QFETCH(QString, name);
+        QFETCH(QString, className);
+        QFETCH(QString, text);
+        QFETCH(QRect, twipRect);
+        ListBox list;
+        Form2 d(list);
+        auto* w = d.findChild<QWidget*>(name);
+        QVERIFY(w);
+        QCOMPARE(QString(w->metaObject()->className()), className);
+        QCOMPARE(w->parentWidget(), &d);
+        const QRect px(twips::toPx(twipRect.x()), twips::toPx(twipRect.y()),
+                       twips::toPx(twipRect.width()), twips::toPx(twipRect.height()));
+        QCOMPARE(w->geometry(), px);
+        const QVariant t = w->property("text");
+        if (!text.isEmpty())
+            QCOMPARE(t.toString(), text);
+    }
+
+    void windowIsFixedWithMinimizeAndCloseButNoMaximize() {
+        ListBox list;
+        Form2 d(list);
+        QCOMPARE(d.windowTitle(), QStringLiteral("Guardar números"));
+        QCOMPARE(d.size(), QSize(twips::toPx(3975), twips::toPx(4215)));
+        QCOMPARE(d.minimumSize(), d.maximumSize());
+        const Qt::WindowFlags f = d.windowFlags();
+        QVERIFY(f & Qt::WindowMinimizeButtonHint);
+        QVERIFY(f & Qt::WindowCloseButtonHint);
+        QVERIFY(!(f & Qt::WindowMaximizeButtonHint));
+        QVERIFY(d.windowIcon().availableSizes().contains(QSize(32, 32)));
+        QCOMPARE(d.Command1->iconSize(), QSize(16, 16));
+        QCOMPARE(d.Command2->iconSize(), QSize(10, 10));
+    }
+
+    void tabOrderRunsDriveFolderNameSaveCancel() {
+        ListBox list;
+        Form2 d(list);
+        QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.Drive1));
+        const QList<QWidget*> expected{d.Drive1, d.Dir1, d.Text1, d.Command1, d.Command2};
+        QWidget* w = d.Drive1;
+        for (qsizetype i = 1; i < expected.size(); ++i) {
+            do
+                w = w->nextInFocusChain();
+            while (!(w->focusPolicy() & Qt::TabFocus));
+            QCOMPARE(w, expected[i]);
+        }
+        for (QLabel* l : d.findChildren<QLabel*>())
+            QCOMPARE(l->focusPolicy(), Qt::NoFocus);
+    }
+
+    // --- opening and closing ---
+
+    void opensModallyWithoutOwnerAndIsDestroyedWhenClosed_data() {
+        QTest::addColumn<bool>("viaMenu");
+        QTest::newRow("button Guardar números") << false;
+        QTest::newRow("menu Opciones > Guardar números") << true;
+    }
+    void opensModallyWithoutOwnerAndIsDestroyedWhenClosed() {
+        QFETCH(bool, viaMenu);
+        Form1 form;
+        QPointer<Form2> seen;
+        const Session s = withDialog(
+            form, [&](Form2& d) { seen = &d; }, viaMenu);
+        QVERIFY(s.opened);
+        QVERIFY(s.modal);
+        QCOMPARE(s.owner, nullptr);
+        QVERIFY(seen.isNull()); // gone once the call came back
+    }
+
+    void everyOpeningStartsFromDesignValues() {
+        QTemporaryDir dir;
+        Form1 form;
+        const QString start = QDir::currentPath();
+        withDialog(form, [&](Form2& d) {
+            d.Text1->setText(QStringLiteral("otro"));
+            QVERIFY(d.Dir1->setPath(dir.path()));
+            d.Command2->click();
+        });
+        const Session s = withDialog(form, [&](Form2& d) {
+            QCOMPARE(d.Text1->text(), QStringLiteral("primos01"));
+            QCOMPARE(d.Dir1->path(), start);
+        });
+        QVERIFY(s.opened);
+        QVERIFY(entries(dir.path()).isEmpty());
+    }
+
+    void startsOnCurrentFolderAndItsDrive() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("sub/inner"));
+        const QString old = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.filePath("sub")));
+        Form1 form;
+        withDialog(form, [&](Form2& d) {
+            QCOMPARE(d.Dir1->path(), QDir::currentPath());
+            QCOMPARE(DirListBox::pathOf(d.Dir1->currentItem()), QDir::currentPath());
+            QVERIFY(d.Dir1->itemFor(QDir::currentPath() + "/inner")); // its folders are shown
+            QCOMPARE(d.Drive1->Drive(), DriveListBox::driveOf(QDir::currentPath()));
+            QCOMPARE(d.Drive1->itemText(0), QStringLiteral("/"));
+        });
+        QVERIFY(QDir::setCurrent(old));
+    }
+
+    void cancelAndCloseBoxWriteNothing_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancelar") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseBoxWriteNothing() {
+        QFETCH(bool, closeBox);
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("primos01.txt"), "old\r\n"));
+        Form1 form;
+        const Session s = withDialog(form, [&](Form2& d) {
+            QVERIFY(d.Dir1->setPath(dir.path()));
+            if (closeBox)
+                d.close();
+            else
+                d.Command2->click();
+        });
+        QVERIFY(s.opened);
+        QVERIFY(!s.stayedOpen);
+        QCOMPARE(entries(dir.path()), QStringList{"primos01.txt"});
+        QCOMPARE(readAll(dir.filePath("primos01.txt")), QByteArray("old\r\n"));
+        QVERIFY(MessageBox::shown().empty());
+    }
+
+    void enterAndEscapeDoNothing_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    void enterAndEscapeDoNothing() {
+        QFETCH(int, key);
+        QTemporaryDir dir;
+        Form1 form;
+        const Session s = withDialog(form, [&](Form2& d) {
+            QVERIFY(d.Dir1->setPath(dir.path()));
+            QTest::keyClick(d.Text1, Qt::Key(key));
+            QTest::keyClick(&d, Qt::Key(key));
+        });
+        QVERIFY(s.stayedOpen);
+        QVERIFY(entries(dir.path()).isEmpty());
+        QVERIFY(MessageBox::shown().empty());
+    }
+
+    // --- what Guardar writes ---
+
+    void savedBlockHoldsHeaderAndList_data() {
+        QTest::addColumn<QString>("limit"); // empty: no search
+        QTest::addColumn<bool>("clear");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("empty list: header only") << QString() << true << kHeader;
+        QTest::newRow("the list the window starts with") << QString() << false << kHeader + "1\r\n";
+        QTest::newRow("limit 30")
+            << "30" << false
+            << kHeader + "1\r\n1\r\n3\r\n5\r\n7\r\n11\r\n13\r\n17\r\n19\r\n23\r\n29\r\n";
+    }
+    void savedBlockHoldsHeaderAndList() {
+        QFETCH(QString, limit);
+        QFETCH(bool, clear);
+        QFETCH(QByteArray, expected);
+        Harness h;
+        if (!limit.isEmpty())
+            h.start(limit);
+        if (clear)
+            h.form->lista->Clear();
+        MessageBox::reset();
+        QTemporaryDir dir;
+        const Session s = saveThroughDialog(*h.form, dir.path(), QStringLiteral("primos01"));
+        QVERIFY(!s.stayedOpen);
+        QCOMPARE(readAll(dir.filePath("primos01.txt")), expected);
+        QCOMPARE(MessageBox::shown().size(), size_t(1));
+        QCOMPARE(MessageBox::shown()[0].prompt,
+                 QStringLiteral("El archivo se guardó correctamente."));
+        QCOMPARE(MessageBox::shown()[0].style, 64);
+        QCOMPARE(MessageBox::shown()[0].title, QString());
+    }
+
+    void fileIsStillOpenWhileSuccessBoxShows() {
+        QTemporaryDir dir;
+        Form1 form;
+        bool openDuringBox = false;
+        QByteArray onDiskDuringBox;
+        MessageBox::setHandler([&](const MessageBox::Shown&) {
+            openDuringBox = textfiles::isOpen(1);
+            onDiskDuringBox = readAll(dir.filePath("p.txt"));
+            return int(MessageBox::Ok);
+        });
+        saveThroughDialog(form, dir.path(), QStringLiteral("p"));
+        QVERIFY(openDuringBox);
+        QCOMPARE(onDiskDuringBox, kHeader + "1\r\n"); // all of it had reached the file
+        QVERIFY(!textfiles::isOpen(1));
+    }
+
+    void secondSaveAppendsBlockAndKeepsFirst() {
+        QTemporaryDir dir;
+        Harness h;
+        h.start("10");
+        MessageBox::reset();
+        saveThroughDialog(*h.form, dir.path(), QStringLiteral("p"));
+        const QByteArray first = readAll(dir.filePath("p.txt"));
+        QCOMPARE(first, kHeader + "1\r\n1\r\n3\r\n5\r\n7\r\n");
+        clock_::setDateSource([] { return QStringLiteral("08/12/2026"); });
+        h.form->lista->Clear();
+        h.form->lista->AddItem(1);
+        saveThroughDialog(*h.form, dir.path(), QStringLiteral("p"));
+        QCOMPARE(readAll(dir.filePath("p.txt")), first + "---Tamizo, 08/12/2026---\r\n1\r\n");
+    }
+
+    void typedNameBecomesFileName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("design name") << "primos01"
+                                     << "primos01.txt";
+        QTest::newRow("empty name gives .txt") << ""
+                                               << ".txt";
+        QTest::newRow("own extension gets a second") << "lista.txt"
+                                                     << "lista.txt.txt";
+        QTest::newRow("blanks kept") << " a "
+                                     << " a .txt";
+    }
+    void typedNameBecomesFileName() {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        Form1 form;
+        saveThroughDialog(form, dir.path(), name);
+        QCOMPARE(entries(dir.path()), QStringList{file});
+        QCOMPARE(readAll(dir.filePath(file)), kHeader + "1\r\n");
+    }
+
+    void rootFolderGetsNoSecondSeparator() {
+        Form1 form;
+        const QString name =
+            QStringLiteral("tamizo-test-%1").arg(QCoreApplication::applicationPid());
+        const QString expected = "/" + name + ".txt";
+        QVERIFY(!QFileInfo::exists(expected));
+        saveThroughDialog(form, "/", name);
+        QCOMPARE(MessageBox::shown().size(), size_t(1));
+        if (MessageBox::shown()[0].style == 64) {
+            QCOMPARE(readAll(expected), kHeader + "1\r\n");
+            QVERIFY(QFile::remove(expected));
+        } else { // the root can't be written here: the failure names the same path
+            QCOMPARE(MessageBox::shown()[0].prompt.split('\n').value(1), expected);
+        }
+        // The path as built is seen in a failure's message.
+        MessageBox::reset();
+        saveThroughDialog(form, "/", "no/" + name);
+        QCOMPARE(MessageBox::shown().size(), size_t(1));
+        QCOMPARE(MessageBox::shown()[0].prompt.split('\n').value(1), "/no/" + name + ".txt");
+    }
+
+    void headerTakesDateFromSeamAndSystemByDefault() {
+        QTemporaryDir dir;
+        Form1 form;
+        clock_::setDateSource([] { return QStringLiteral("2026-12-07"); });
+        saveThroughDialog(form, dir.path(), QStringLiteral("a"));
+        QCOMPARE(readAll(dir.filePath("a.txt")), QByteArray("---Tamizo, 2026-12-07---\r\n1\r\n"));
+        clock_::setDateSource(nullptr);
+        const QString today =
+            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+        saveThroughDialog(form, dir.path(), QStringLiteral("b"));
+        QCOMPARE(readAll(dir.filePath("b.txt")),
+                 "---Tamizo, " + textfiles::toAnsi(today) + "---\r\n1\r\n");
+    }
+
+    void saveDuringSearchWritesPrimesFoundSoFar() {
+        QTemporaryDir dir;
+        Harness h;
+        std::vector<quint32> atSave;
+        int yields = 0;
+        events::setYieldHook([&] {
+            if (++yields != 8) // at the checkpoint of candidate 799
+                return;
+            atSave = h.listValues();
+            saveThroughDialog(*h.form, dir.path(), QStringLiteral("p"));
+        });
+        h.start("3000");
+        QCOMPARE(h.summaries.size(), size_t(1)); // the search went on to its end
+        const std::vector<quint32> final = h.listValues();
+        QVERIFY(!atSave.empty());
+        QVERIFY(atSave.size() < final.size());
+        QVERIFY(std::equal(atSave.begin(), atSave.end(), final.begin()));
+        QCOMPARE(atSave.back(), 797u);
+        QByteArray expected = kHeader;
+        for (quint32 v : atSave)
+            expected += QByteArray::number(v) + "\r\n";
+        QCOMPARE(readAll(dir.filePath("p.txt")), expected);
+    }
+
+    // --- the folder list ---
+
+    void folderOpensOnDoubleClickOrEnterButNotOnClick_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("single click only highlights") << "click" << false;
+        QTest::newRow("double-click opens") << "double" << true;
+        QTest::newRow("Enter opens") << "enter" << true;
+    }
+    void folderOpensOnDoubleClickOrEnterButNotOnClick() {
+        QFETCH(QString, gesture);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("b/c"));
+        QVERIFY(QDir(dir.path()).mkpath("a"));
+        Form1 form;
+        withDialog(form, [&](Form2& d) {
+            QVERIFY(d.Dir1->setPath(dir.path()));
+            QTreeWidgetItem* b = d.Dir1->itemFor(dir.filePath("b"));
+            QVERIFY(b);
+            QVERIFY(!d.Dir1->itemFor(dir.filePath("b/c"))); // read only when opened
+            const QPoint at = d.Dir1->visualItemRect(b).center();
+            if (gesture == "click") {
+                QTest::mouseClick(d.Dir1->viewport(), Qt::LeftButton, {}, at);
+                QCOMPARE(d.Dir1->currentItem(), b);
+            } else if (gesture == "double") {
+                QTest::mouseClick(d.Dir1->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(d.Dir1->viewport(), Qt::LeftButton, {}, at);
+            } else {
+                d.Dir1->setCurrentItem(b);
+                QTest::keyClick(d.Dir1, Qt::Key_Return);
+            }
+            QCOMPARE(d.Dir1->path(), opens ? dir.filePath("b") : dir.path());
+            if (opens) {
+                QVERIFY(d.Dir1->itemFor(dir.filePath("b/c")));
+                QCOMPARE(DirListBox::pathOf(d.Dir1->currentItem()), dir.filePath("b"));
+            }
+            QVERIFY(d.isVisible()); // Enter in the folder list is no default button
+        });
+        QVERIFY(MessageBox::shown().empty());
+    }
+
+    void folderListRefusesWhatItCannotOpen() {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.filePath("file"), "x"));
+        ListBox list;
+        Form2 d(list);
+        QVERIFY(d.Dir1->setPath(dir.path()));
+        QVERIFY(!d.Dir1->setPath(dir.filePath("missing")));
+        QVERIFY(!d.Dir1->setPath(dir.filePath("file")));
+        QVERIFY(!d.Dir1->setPath(QString()));
+        QCOMPARE(d.Dir1->path(), dir.path());
+    }
+
+    // --- the drive list ---
+
+    void unavailableDriveIsReportedAndDialogKeepsDriveInUse() {
+        QTemporaryDir dir;
+        Form1 form;
+        const Session s = withDialog(form, [&](Form2& d) {
+            QVERIFY(d.Dir1->setPath(dir.path()));
+            const QString inUse = d.Drive1->Drive();
+            d.Drive1->addItem(dir.filePath("gone"));
+            d.Drive1->setCurrentIndex(d.Drive1->count() - 1);
+            QCOMPARE(MessageBox::shown().size(), size_t(1));
+            QCOMPARE(MessageBox::shown()[0].prompt, QStringLiteral("Unidad no disponible."));
+            QCOMPARE(MessageBox::shown()[0].style, 16);
+            QCOMPARE(MessageBox::shown()[0].title, QString());
+            QCOMPARE(d.Dir1->path(), dir.path());
+            QCOMPARE(d.Drive1->Drive(), inUse);
+        });
+        QVERIFY(s.stayedOpen);
+    }
+
+    void choosingDriveMovesFolderListToItsRoot() {
+        Form1 form;
+        withDialog(form, [&](Form2& d) {
+            d.Drive1->showDrive(QStringLiteral("/elsewhere")); // shown quietly: no change event
+            QVERIFY(MessageBox::shown().empty());
+            d.Drive1->setCurrentIndex(d.Drive1->findText("/"));
+            QVERIFY(MessageBox::shown().empty());
+            QCOMPARE(d.Dir1->path(), QStringLiteral("/"));
+        });
+    }
+
+    // --- failures ---
+
+    void failedSaveIsReportedAndLeavesFileAsItWas_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("read-only folder, new file") << Fault::ReadOnlyFolder << "Permission denied";
+        QTest::newRow("read-only file") << Fault::ReadOnlyFile << "Permission denied";
+        QTest::newRow("missing folder") << Fault::MissingFolder << "No such file or directory";
+        QTest::newRow("link to /dev/full") << Fault::DevFull << "No space left on device";
+        QTest::newRow("name with /")
+            << Fault::NameWithSlash
+            << QStringLiteral("El nombre de archivo no puede contener \"/\".");
+        QTest::newRow("name the file system refuses") << Fault::NameTooLong << "File name too long";
+        QTest::newRow("full part-way, existing file")
+            << Fault::FullPartWayExisting << "File too large";
+        QTest::newRow("full part-way, new file") << Fault::FullPartWayNew << "File too large";
+    }
+    void failedSaveIsReportedAndLeavesFileAsItWas() {
+        QFETCH(Fault, fault);
+        QFETCH(QString, reason);
+        QTemporaryDir dir, good;
+        QString folder = dir.path(), name = QStringLiteral("primos01");
+        const QByteArray old = "---Tamizo, 01/01/2026---\r\n1\r\n1\r\n3\r\n";
+        switch (fault) {
+        case Fault::ReadOnlyFolder:
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            break;
+        case Fault::ReadOnlyFile:
+            QVERIFY(writeFile(dir.filePath("primos01.txt"), old));
+            QVERIFY(QFile::setPermissions(dir.filePath("primos01.txt"), QFile::ReadOwner));
+            break;
+        case Fault::MissingFolder:
+            folder = dir.filePath("gone");
+            QVERIFY(QDir(dir.path()).mkdir("gone"));
+            break;
+        case Fault::DevFull:
+            QVERIFY(QFile::link("/dev/full", dir.filePath("primos01.txt")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot call seek"));
+            break;
+        case Fault::NameWithSlash:
+            QVERIFY(QDir(dir.path()).mkdir("sub"));
+            name = QStringLiteral("sub/primos01");
+            break;
+        case Fault::NameTooLong:
+            name = QString(300, QLatin1Char('a'));
+            break;
+        case Fault::FullPartWayExisting:
+            QVERIFY(writeFile(dir.filePath("primos01.txt"), old));
+            break;
+        case Fault::FullPartWayNew:
+            break;
+        }
+        const QString path = folder + "/" + name + ".txt";
+        const QString target = dir.filePath("primos01.txt");
+        const QString before = stateOf(target);
+        QStringList entriesBefore = entries(dir.path());
+        entriesBefore.removeAll(QStringLiteral("gone")); // the missing folder goes meanwhile
+
+        Harness h;
+        h.start("3000"); // a list of some 2 KB, so that a write can fail part-way
+        MessageBox::reset();
+        bool permissionsObeyed = true;
+        const Session s = withDialog(*h.form, [&](Form2& d) {
+            QVERIFY(d.Dir1->setPath(folder));
+            d.Text1->setText(name);
+            if (fault == Fault::MissingFolder)
+                QVERIFY(QDir(folder).removeRecursively()); // gone after it was chosen
+            {
+                savekit::ObeyPermissions obey;
+                permissionsObeyed = obey.ok();
+                std::optional<savekit::FileSizeLimit> limit;
+                if (fault == Fault::FullPartWayExisting || fault == Fault::FullPartWayNew)
+                    limit.emplace(QFileInfo(target).size() + 100);
+                d.Command1->click();
+            }
+            // The dialog is still open: the user chooses again, and that save works.
+            QVERIFY(d.isVisible());
+            QCOMPARE(MessageBox::shown().size(), size_t(1));
+            QVERIFY(d.Dir1->setPath(good.path()));
+            d.Text1->setText(QStringLiteral("ok"));
+            d.Command1->click();
+        });
+        if (!permissionsObeyed)
+            QSKIP("cannot make root obey file permissions here");
+        QVERIFY(s.opened);
+        QVERIFY(!s.stayedOpen);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        const auto& boxes = MessageBox::shown();
+        QCOMPARE(boxes.size(), size_t(2));
+        QCOMPARE(boxes[0].style, 16);
+        QCOMPARE(boxes[0].title, QString());
+        QCOMPARE(boxes[0].prompt,
+                 QStringLiteral("No se ha podido guardar el archivo.\n") + path + "\n" + reason);
+        QCOMPARE(boxes[1].style, 64);
+        QCOMPARE(stateOf(target), before);
+        QCOMPARE(entries(dir.path()), entriesBefore);
+        QVERIFY(readAll(good.filePath("ok.txt")).startsWith(kHeader + "1\r\n1\r\n3\r\n"));
+    }
+};
+
+QTEST_MAIN(SaveDialogTest)
+#include "test_save_dialog.moc"
