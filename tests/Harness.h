@@ -70,12 +70,6 @@ struct Harness {
         answers.push_back(yes);
         form->Command1->click();
     }
-    std::vector<QString> listTexts() const {
-        std::vector<QString> out;
-        for (qint64 i = 0; i < form->lista->ListCount(); ++i)
-            out.push_back(form->lista->List(i));
-        return out;
-    }
     std::vector<quint32> listValues() const {
         const auto& v = form->lista->values();
         return {v.begin(), v.end()};

@@ -1,10 +1,11 @@
 #pragma once
 // The search exactly as the window's design describes it, for differential tests: every
-// candidate is divided by every item (converted from its text each time) until the third exact
-// division. Scenario actions run at numbered yields, counted across nested searches.
+// candidate is divided by every item of the list as it stands, until the third exact division.
+// (The items are kept as numbers: below 2^32 a double quotient is whole exactly when the
+// remainder is 0, so this is the same test as dividing the converted text.) Scenario actions
+// run at numbered yields, counted across nested searches.
 
 #include <QString>
-#include <cmath>
 #include <functional>
 #include <map>
 #include <vector>
@@ -18,7 +19,7 @@ struct Action {
 };
 
 struct Model {
-    std::vector<QString> list{QStringLiteral("1")};
+    std::vector<quint32> list{1};
     bool stopRequested = false;
     int yields = 0;
     std::map<int, Action> actions;
@@ -32,21 +33,19 @@ inline void calcula(Model& m) {
     if (!ok)
         return;
     m.list.clear();
-    m.list.push_back(QStringLiteral("1"));
-    for (double n = 1; n <= L; n += 2) {
+    m.list.push_back(1);
+    for (quint64 n = 1; static_cast<double>(n) <= L; n += 2) {
         int count = 0;
         bool composite = false;
         for (size_t j = 0; j < m.list.size(); ++j) {
-            const double q = n / m.list[j].toDouble();
-            if (std::trunc(q) == q && ++count == 3) {
+            if (n % m.list[j] == 0 && ++count == 3) {
                 composite = true;
                 break;
             }
         }
         if (!composite)
-            m.list.push_back(QString::number(static_cast<qulonglong>(n)));
-        const QString s = QString::number(static_cast<qulonglong>(n));
-        if (s.endsWith(QStringLiteral("99"))) {
+            m.list.push_back(static_cast<quint32>(n));
+        if (QString::number(n).endsWith(QStringLiteral("99"))) {
             const int y = m.yields++;
             if (auto it = m.actions.find(y); it != m.actions.end()) {
                 const Action a = it->second;

@@ -55,7 +55,7 @@ private slots:
         reference::Model m;
         m.text = limit;
         reference::calcula(m);
-        QCOMPARE(h.listTexts(), m.list);
+        QCOMPARE(h.listValues(), m.list);
         QVERIFY(!h.form->Busy);
         QVERIFY(!h.form->StopRequested);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);
@@ -296,7 +296,7 @@ private slots:
         h.actions[yield] = m.actions[yield] = {Action::Start, inner, yes};
         h.start(outer);
         reference::calcula(m);
-        QCOMPARE(h.listTexts(), m.list);
+        QCOMPARE(h.listValues(), m.list);
         QCOMPARE(h.summaries, m.summaries);
         QVERIFY(!h.form->Busy);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);
@@ -325,9 +325,62 @@ private slots:
                 h.form->Command2->click(), m.stopRequested = true;
             h.start(outer);
             reference::calcula(m);
-            QVERIFY2(h.listTexts() == m.list, qPrintable(QStringLiteral("round %1").arg(round)));
+            QVERIFY2(h.listValues() == m.list, qPrintable(QStringLiteral("round %1").arg(round)));
             QCOMPARE(h.summaries, m.summaries);
             QCOMPARE(h.form->StopRequested, false);
+        }
+    }
+
+    void nestedSearchesAtLargerLimitsMatchReference_data() {
+        QTest::addColumn<QString>("outer");
+        QTest::addColumn<QList<int>>("yields");
+        QTest::addColumn<QStringList>("inner");
+        QTest::newRow("large inner inside large outer")
+            << "120000" << QList<int>{100} << QStringList{"60000"};
+        QTest::newRow("inner larger than what is left of outer")
+            << "40000" << QList<int>{300} << QStringList{"90000"};
+        QTest::newRow("two inner searches, second inside the first")
+            << "80000" << QList<int>{50, 70} << QStringList{"30", "20000"};
+        QTest::newRow("inner leaves only the seed, outer runs long")
+            << "100000" << QList<int>{10} << QStringList{"-1"};
+    }
+    void nestedSearchesAtLargerLimitsMatchReference() {
+        QFETCH(QString, outer);
+        QFETCH(QList<int>, yields);
+        QFETCH(QStringList, inner);
+        Harness h;
+        reference::Model m;
+        m.text = outer;
+        for (int i = 0; i < yields.size(); ++i)
+            h.actions[yields[i]] = m.actions[yields[i]] = {Action::Start, inner[i], true};
+        h.start(outer);
+        reference::calcula(m);
+        QCOMPARE(h.form->lista->ListCount(), qint64(m.list.size()));
+        QVERIFY(h.listValues() == m.list);
+        QCOMPARE(h.summaries, m.summaries);
+    }
+
+    void randomScenariosAtLargerLimitsMatchReference() {
+        QRandomGenerator rng(1207);
+        for (int round = 0; round < 8; ++round) {
+            Harness h;
+            reference::Model m;
+            const QString outer = QString::number(rng.bounded(20000, 60000));
+            m.text = outer;
+            for (int i = rng.bounded(1, 5); i > 0; --i) {
+                const int y = rng.bounded(0, 500);
+                Action a;
+                switch (rng.bounded(0, 4)) {
+                case 0: a = {Action::Stop, {}, true}; break;
+                case 1: a = {Action::Edit, QString::number(rng.bounded(1, 90000)), true}; break;
+                default: a = {Action::Start, QString::number(rng.bounded(-5, 50000)), true};
+                }
+                h.actions[y] = m.actions[y] = a;
+            }
+            h.start(outer);
+            reference::calcula(m);
+            QVERIFY2(h.listValues() == m.list, qPrintable(QStringLiteral("round %1").arg(round)));
+            QCOMPARE(h.summaries, m.summaries);
         }
     }
 

@@ -7,6 +7,10 @@ std::function<void()>& hook() {
     static std::function<void()> h;
     return h;
 }
+std::function<void()>& afterHook() {
+    static std::function<void()> h;
+    return h;
+}
 } // namespace
 
 void events::DoEvents() {
@@ -15,6 +19,13 @@ void events::DoEvents() {
         h();
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (afterHook()) {
+        auto h = afterHook();
+        h();
+    }
 }
 
-void events::setYieldHook(std::function<void()> h) { hook() = std::move(h); }
+void events::setYieldHook(std::function<void()> before, std::function<void()> after) {
+    hook() = std::move(before);
+    afterHook() = std::move(after);
+}

@@ -6,6 +6,7 @@
 
 namespace events {
 void DoEvents();
-// Runs at the start of every DoEvents, before the events are processed. Empty to remove.
-void setYieldHook(std::function<void()> hook);
+// `before` runs at the start of every DoEvents, before the events are processed; `after` once
+// they have been. Empty to remove.
+void setYieldHook(std::function<void()> before, std::function<void()> after = {});
 } // namespace events
