@@ -19,7 +19,9 @@ using namespace registry;
 namespace {
 const QByteArray kMsinfo = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
-QByteArray bytes(std::string_view s) { return QByteArray(s.data(), qsizetype(s.size())); }
+QByteArray bytes(std::string_view s) {
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
 
 // Writes an executable shell script that appends its own path and arguments to `marker`.
 QString recorder(const QString& path, const QString& marker) {
@@ -52,7 +54,7 @@ class TestAboutRegistry : public QObject {
         return path;
     }
 
-private slots:
+  private slots:
     void init() {
         setHivePath(QString());
         clearOpenLog();
@@ -71,31 +73,77 @@ private slots:
         const QByteArray h4 = "REGEDIT4\n\n[" + kMsinfo + "]\n";
         const QByteArray h5 = "Windows Registry Editor Version 5.00\n\n[" + kMsinfo + "]\n";
         const QByteArray k = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-        QTest::newRow("string gets its NUL") << h4 + "\"PATH\"=\"/opt/x\"\n" << k << QByteArray("PATH") << true << 1 << QByteArray("/opt/x\0", 7);
-        QTest::newRow("version 5.00 header") << h5 + "\"PATH\"=\"a\"\n" << k << QByteArray("PATH") << true << 1 << QByteArray("a\0", 2);
-        QTest::newRow("escaped backslash and quote") << h4 + "\"P\"=\"C:\\\\a \\\"b\\\"\"\n" << k << QByteArray("P") << true << 1 << QByteArray("C:\\a \"b\"\0", 9);
-        QTest::newRow("lone backslash kept") << h4 + "\"P\"=\"C:\\dir\"\n" << k << QByteArray("P") << true << 1 << QByteArray("C:\\dir\0", 7);
-        QTest::newRow("dword little-endian") << h4 + "\"D\"=dword:0000001a\n" << k << QByteArray("D") << true << 4 << QByteArray("\x1a\0\0\0", 4);
-        QTest::newRow("dword too long") << h4 + "\"D\"=dword:100000000\n" << k << QByteArray("D") << false << 0 << QByteArray();
-        QTest::newRow("hex over continued lines") << h4 + "\"B\"=hex:01,02,\\\n  03,ff\n" << k << QByteArray("B") << true << 3 << QByteArray("\x01\x02\x03\xff", 4);
-        QTest::newRow("hex(2) raw in REGEDIT4") << h4 + "\"E\"=hex(2):25,41,25,00\n" << k << QByteArray("E") << true << 2 << QByteArray("%A%\0", 4);
-        QTest::newRow("hex(1) UTF-16 in 5.00") << h5 + "\"S\"=hex(1):f1,00,62,00\n" << k << QByteArray("S") << true << 1 << QByteArray("\xc3\xb1" "b");
-        QTest::newRow("hex(1) odd UTF-16 is bad") << h5 + "\"S\"=hex(1):61,00,62\n" << k << QByteArray("S") << false << 0 << QByteArray();
-        QTest::newRow("empty hex is no bytes") << h4 + "\"Z\"=hex(1):\n" << k << QByteArray("Z") << true << 1 << QByteArray();
-        QTest::newRow("default value") << h4 + "@=\"d\"\n" << k << QByteArray("") << true << 1 << QByteArray("d\0", 2);
-        QTest::newRow("names without case") << h4 + "\"Path\"=\"v\"\n" << QByteArray("software\\MICROSOFT\\shared tools\\msinfo") << QByteArray("PATH") << true << 1 << QByteArray("v\0", 2);
-        QTest::newRow("HKLM abbreviation") << QByteArray("REGEDIT4\n[HKLM\\A]\n\"v\"=\"1\"\n") << QByteArray("A") << QByteArray("v") << true << 1 << QByteArray("1\0", 2);
-        QTest::newRow("no header: empty") << QByteArray("[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
-        QTest::newRow("wrong header: empty") << QByteArray("REGEDIT5\n[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
-        QTest::newRow("unclosed section hides values") << QByteArray("REGEDIT4\n[" + kMsinfo + "\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH") << false << 0 << QByteArray();
-        QTest::newRow("other root is not this hive") << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n") << QByteArray("A") << QByteArray("v") << false << 0 << QByteArray();
-        QTest::newRow("deleted value") << h4 + "\"v\"=\"x\"\n\"v\"=-\n" << k << QByteArray("v") << false << 0 << QByteArray();
-        QTest::newRow("later value wins") << h4 + "\"v\"=\"x\"\n\"V\"=\"y\"\n" << k << QByteArray("v") << true << 1 << QByteArray("y\0", 2);
-        QTest::newRow("bad line spares the next") << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n" << k << QByteArray("b") << true << 1 << QByteArray("ok\0", 3);
-        QTest::newRow("bad line is missing") << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n" << k << QByteArray("a") << false << 0 << QByteArray();
-        QTest::newRow("text after string is bad") << h4 + "\"a\"=\"x\" y\n" << k << QByteArray("a") << false << 0 << QByteArray();
-        QTest::newRow("CRLF lines and comments") << QByteArray("REGEDIT4\r\n; note\r\n[" + kMsinfo + "]\r\n\"PATH\"=\"x\"\r\n") << k << QByteArray("PATH") << true << 1 << QByteArray("x\0", 2);
-        QTest::newRow("UTF-8 byte-order mark") << QByteArray("\xEF\xBB\xBF") + h4 + "\"P\"=\"Año\"\n" << k << QByteArray("P") << true << 1 << QByteArray("A\xc3\xb1o\0", 5);
+        QTest::newRow("string gets its NUL")
+            << h4 + "\"PATH\"=\"/opt/x\"\n"
+            << k << QByteArray("PATH") << true << 1 << QByteArray("/opt/x\0", 7);
+        QTest::newRow("version 5.00 header")
+            << h5 + "\"PATH\"=\"a\"\n"
+            << k << QByteArray("PATH") << true << 1 << QByteArray("a\0", 2);
+        QTest::newRow("escaped backslash and quote")
+            << h4 + "\"P\"=\"C:\\\\a \\\"b\\\"\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("C:\\a \"b\"\0", 9);
+        QTest::newRow("lone backslash kept")
+            << h4 + "\"P\"=\"C:\\dir\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("C:\\dir\0", 7);
+        QTest::newRow("dword little-endian")
+            << h4 + "\"D\"=dword:0000001a\n"
+            << k << QByteArray("D") << true << 4 << QByteArray("\x1a\0\0\0", 4);
+        QTest::newRow("dword too long") << h4 + "\"D\"=dword:100000000\n"
+                                        << k << QByteArray("D") << false << 0 << QByteArray();
+        QTest::newRow("hex over continued lines")
+            << h4 + "\"B\"=hex:01,02,\\\n  03,ff\n"
+            << k << QByteArray("B") << true << 3 << QByteArray("\x01\x02\x03\xff", 4);
+        QTest::newRow("hex(2) raw in REGEDIT4")
+            << h4 + "\"E\"=hex(2):25,41,25,00\n"
+            << k << QByteArray("E") << true << 2 << QByteArray("%A%\0", 4);
+        QTest::newRow("hex(1) UTF-16 in 5.00") << h5 + "\"S\"=hex(1):f1,00,62,00\n"
+                                               << k << QByteArray("S") << true << 1
+                                               << QByteArray("\xc3\xb1"
+                                                             "b");
+        QTest::newRow("hex(1) odd UTF-16 is bad")
+            << h5 + "\"S\"=hex(1):61,00,62\n"
+            << k << QByteArray("S") << false << 0 << QByteArray();
+        QTest::newRow("empty hex is no bytes") << h4 + "\"Z\"=hex(1):\n"
+                                               << k << QByteArray("Z") << true << 1 << QByteArray();
+        QTest::newRow("default value") << h4 + "@=\"d\"\n"
+                                       << k << QByteArray("") << true << 1 << QByteArray("d\0", 2);
+        QTest::newRow("names without case")
+            << h4 + "\"Path\"=\"v\"\n"
+            << QByteArray("software\\MICROSOFT\\shared tools\\msinfo") << QByteArray("PATH") << true
+            << 1 << QByteArray("v\0", 2);
+        QTest::newRow("HKLM abbreviation")
+            << QByteArray("REGEDIT4\n[HKLM\\A]\n\"v\"=\"1\"\n") << QByteArray("A")
+            << QByteArray("v") << true << 1 << QByteArray("1\0", 2);
+        QTest::newRow("no header: empty") << QByteArray("[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k
+                                          << QByteArray("PATH") << false << 0 << QByteArray();
+        QTest::newRow("wrong header: empty")
+            << QByteArray("REGEDIT5\n[" + kMsinfo + "]\n\"PATH\"=\"x\"\n") << k
+            << QByteArray("PATH") << false << 0 << QByteArray();
+        QTest::newRow("unclosed section hides values")
+            << QByteArray("REGEDIT4\n[" + kMsinfo + "\n\"PATH\"=\"x\"\n") << k << QByteArray("PATH")
+            << false << 0 << QByteArray();
+        QTest::newRow("other root is not this hive")
+            << QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n") << QByteArray("A")
+            << QByteArray("v") << false << 0 << QByteArray();
+        QTest::newRow("deleted value") << h4 + "\"v\"=\"x\"\n\"v\"=-\n"
+                                       << k << QByteArray("v") << false << 0 << QByteArray();
+        QTest::newRow("later value wins")
+            << h4 + "\"v\"=\"x\"\n\"V\"=\"y\"\n"
+            << k << QByteArray("v") << true << 1 << QByteArray("y\0", 2);
+        QTest::newRow("bad line spares the next")
+            << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n"
+            << k << QByteArray("b") << true << 1 << QByteArray("ok\0", 3);
+        QTest::newRow("bad line is missing") << h4 + "\"a\"=hex:1,zz\n\"b\"=\"ok\"\n"
+                                             << k << QByteArray("a") << false << 0 << QByteArray();
+        QTest::newRow("text after string is bad")
+            << h4 + "\"a\"=\"x\" y\n"
+            << k << QByteArray("a") << false << 0 << QByteArray();
+        QTest::newRow("CRLF lines and comments")
+            << QByteArray("REGEDIT4\r\n; note\r\n[" + kMsinfo + "]\r\n\"PATH\"=\"x\"\r\n") << k
+            << QByteArray("PATH") << true << 1 << QByteArray("x\0", 2);
+        QTest::newRow("UTF-8 byte-order mark")
+            << QByteArray("\xEF\xBB\xBF") + h4 + "\"P\"=\"Año\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("A\xc3\xb1o\0", 5);
     }
     void parserReadsValues() {
         QFETCH(QByteArray, text);
@@ -135,9 +183,10 @@ private slots:
     // Every prefix and many damaged copies of a hive parse without a crash, and a damaged
     // copy never invents a key that the text does not name.
     void parserSurvivesDamagedText() {
-        const std::string good = "Windows Registry Editor Version 5.00\r\n[" + kMsinfo.toStdString() +
-                                 "]\r\n\"PATH\"=\"C:\\\\x \\\"y\\\"\"\r\n\"B\"=hex(7):41,00,\\\r\n  00,00\r\n"
-                                 "\"D\"=dword:ffffffff\r\n@=hex(1234abcd):01\r\n[HKLM\\Z]\r\n";
+        const std::string good =
+            "Windows Registry Editor Version 5.00\r\n[" + kMsinfo.toStdString() +
+            "]\r\n\"PATH\"=\"C:\\\\x \\\"y\\\"\"\r\n\"B\"=hex(7):41,00,\\\r\n  00,00\r\n"
+            "\"D\"=dword:ffffffff\r\n@=hex(1234abcd):01\r\n[HKLM\\Z]\r\n";
         for (std::size_t n = 0; n <= good.size(); ++n)
             RegHive::parse(std::string_view(good).substr(0, n));
         std::mt19937 rng(12345);
@@ -158,7 +207,8 @@ private slots:
     void missingHiveIsEmpty() {
         setHivePath(m_dir.filePath("none.reg"));
         HKEY h = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F, &h), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F, &h),
+                 ERROR_FILE_NOT_FOUND);
         QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &h), ERROR_SUCCESS);
         DWORD size = 8;
         QCOMPARE(RegQueryValueExA(h, "x", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
@@ -169,7 +219,8 @@ private slots:
         setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"abcdef\"\n"));
         HKEY h = 0;
         QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Shared Tools\\MSINFO", 0,
-                               KEY_READ, &h), ERROR_SUCCESS);
+                               KEY_READ, &h),
+                 ERROR_SUCCESS);
         DWORD type = 99, size = 0;
         QCOMPARE(RegQueryValueExA(h, "path", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
         QCOMPARE(size, DWORD(7));
@@ -189,7 +240,8 @@ private slots:
 
         QCOMPARE(RegQueryValueExA(h, "other", nullptr, &type, buf, &size), ERROR_FILE_NOT_FOUND);
         DWORD reserved = 0;
-        QCOMPARE(RegQueryValueExA(h, "PATH", &reserved, &type, buf, &size), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegQueryValueExA(h, "PATH", &reserved, &type, buf, &size),
+                 ERROR_INVALID_PARAMETER);
         QCOMPARE(RegCloseKey(h), ERROR_SUCCESS);
         QCOMPARE(RegCloseKey(h), ERROR_INVALID_HANDLE);
         QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_INVALID_HANDLE);
@@ -198,7 +250,8 @@ private slots:
     void openRelativeToAnOpenKey() {
         setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"p\"\n"));
         HKEY parent = 0, child = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ, &parent), ERROR_SUCCESS);
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ, &parent),
+                 ERROR_SUCCESS);
         QCOMPARE(RegOpenKeyExA(parent, "Shared Tools\\MSINFO", 0, KEY_READ, &child), ERROR_SUCCESS);
         DWORD size = 0;
         QCOMPARE(RegQueryValueExA(child, "PATH", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
@@ -206,7 +259,8 @@ private slots:
         QCOMPARE(openKeyCount(), 2);
         RegCloseKey(child);
         RegCloseKey(parent);
-        QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE", 0, KEY_READ, &child), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE", 0, KEY_READ, &child),
+                 ERROR_FILE_NOT_FOUND);
         QCOMPARE(RegOpenKeyExA(0x1234, "SOFTWARE", 0, KEY_READ, &child), ERROR_INVALID_HANDLE);
     }
 
@@ -217,9 +271,12 @@ private slots:
         QTest::newRow("writable, 0x2003F") << false << 0x2003Fu << int(ERROR_SUCCESS);
         QTest::newRow("read-only, plain read") << true << uint(KEY_READ) << int(ERROR_SUCCESS);
         QTest::newRow("read-only, 0x2003F") << true << 0x2003Fu << int(ERROR_ACCESS_DENIED);
-        QTest::newRow("read-only, set value") << true << uint(KEY_SET_VALUE) << int(ERROR_ACCESS_DENIED);
-        QTest::newRow("read-only, create subkey") << true << uint(KEY_CREATE_SUB_KEY) << int(ERROR_ACCESS_DENIED);
-        QTest::newRow("read-only, create link") << true << uint(KEY_CREATE_LINK) << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, set value")
+            << true << uint(KEY_SET_VALUE) << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, create subkey")
+            << true << uint(KEY_CREATE_SUB_KEY) << int(ERROR_ACCESS_DENIED);
+        QTest::newRow("read-only, create link")
+            << true << uint(KEY_CREATE_LINK) << int(ERROR_ACCESS_DENIED);
     }
     void writeRightsNeedAWritableHive() {
         QFETCH(bool, readOnly);
@@ -229,7 +286,8 @@ private slots:
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         setHivePath(path);
         HKEY h = 0;
-        const LONG r = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam, &h);
+        const LONG r = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                                     "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam, &h);
         QTEST(int(r), "result");
         if (r == ERROR_SUCCESS)
             RegCloseKey(h);
@@ -261,11 +319,16 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("program alone") << "/bin/x" << "/bin/x" << QStringList();
-        QTest::newRow("blanks between arguments") << "  x  a\tb  " << "x" << QStringList{"a", "b"};
-        QTest::newRow("quoted program with blank") << "\"/a b/x\" c" << "/a b/x" << QStringList{"c"};
-        QTest::newRow("quoted argument") << "x \"a b\" \"\"" << "x" << QStringList{"a b", ""};
-        QTest::newRow("empty") << "   " << "" << QStringList();
+        QTest::newRow("program alone") << "/bin/x"
+                                       << "/bin/x" << QStringList();
+        QTest::newRow("blanks between arguments") << "  x  a\tb  "
+                                                  << "x" << QStringList{"a", "b"};
+        QTest::newRow("quoted program with blank") << "\"/a b/x\" c"
+                                                   << "/a b/x" << QStringList{"c"};
+        QTest::newRow("quoted argument") << "x \"a b\" \"\""
+                                         << "x" << QStringList{"a b", ""};
+        QTest::newRow("empty") << "   "
+                               << "" << QStringList();
     }
     void commandLineSplits() {
         QFETCH(QString, line);

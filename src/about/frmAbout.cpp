@@ -13,7 +13,7 @@
 
 #include <stdexcept>
 
-#if !defined(TAMIZO_VERSION_MAJOR) || !defined(TAMIZO_VERSION_MINOR) ||                          \
+#if !defined(TAMIZO_VERSION_MAJOR) || !defined(TAMIZO_VERSION_MINOR) ||                            \
     !defined(TAMIZO_VERSION_REVISION)
 #error "the build passes the program's version to this file"
 #endif
@@ -61,7 +61,8 @@ QWidget* ruleLine(QWidget* parent, int index, QColor colour, double x1, double x
 QString dwordText(const QByteArray& bytes) {
     QString text = QStringLiteral("&h");
     for (qsizetype i = bytes.size() - 1; i >= 0; --i)
-        text += QStringLiteral("%1").arg(static_cast<uchar>(bytes[i]), 2, 16, QChar(u'0')).toUpper();
+        text +=
+            QStringLiteral("%1").arg(static_cast<uchar>(bytes[i]), 2, 16, QChar(u'0')).toUpper();
     return text;
 }
 } // namespace
@@ -95,8 +96,8 @@ void frmAbout::buildControls() {
     picIcon->setAlignment(Qt::AlignCenter);
     twips::setGeometry(picIcon, 240, 240, 540, 540);
 
-    cmdSysInfo = button(this, "cmdSysInfo", QStringLiteral("&Info. del sistema..."), 4320, 3075,
-                        1485, 345);
+    cmdSysInfo =
+        button(this, "cmdSysInfo", QStringLiteral("&Info. del sistema..."), 4320, 3075, 1485, 345);
 
     lblDescription = label(this, "lblDescription",
                            QStringLiteral("Sencilla aplicación para el cálculo de números primos "
@@ -110,8 +111,8 @@ void frmAbout::buildControls() {
     lblVersion = label(this, "lblVersion", QStringLiteral("Versión"), 1050, 780, 3885, 225);
     Label1 = label(this, "Label1", QStringLiteral("Visite:"), 1080, 1680, 495, 255);
 
-    Label2 = label(this, "Label2", QStringLiteral("Página personal de Quorvaldi"), 1680, 1680,
-                   2415, 255);
+    Label2 = label(this, "Label2", QStringLiteral("Página personal de Quorvaldi"), 1680, 1680, 2415,
+                   255);
     QFont link(QStringLiteral("MS Sans Serif"));
     link.setPointSizeF(8.25);
     link.setWeight(QFont::Normal);
@@ -124,15 +125,15 @@ void frmAbout::buildControls() {
     Label2->installEventFilter(this);
 
     Label3 = label(this, "Label3", QStringLiteral("Contacto:"), 1080, 2040, 735, 255);
-    Label4 = label(this, "Label4", QStringLiteral("quorvaldi@quorvaldi.example"), 1920, 2040,
-                   1815, 255);
+    Label4 =
+        label(this, "Label4", QStringLiteral("autor@quorvaldi.example"), 1920, 2040, 1815, 255);
 
     // The etched rule: grey over white.
     Line1[0] = ruleLine(this, 0, QColor(0xFF, 0xFF, 0xFF), 105, 5654, 2460, 2);
     Line1[1] = ruleLine(this, 1, QColor(0x80, 0x80, 0x80), 90, 5654, 2445, 1);
 
-    QWidget* order[] = {cmdOK,    picIcon,    cmdSysInfo, lblDescription, lblDisclaimer, lblTitle,
-                        lblVersion, Label1,   Label2,     Label3,         Label4};
+    QWidget* order[] = {cmdOK,      picIcon, cmdSysInfo, lblDescription, lblDisclaimer, lblTitle,
+                        lblVersion, Label1,  Label2,     Label3,         Label4};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     cmdOK->setFocus();
@@ -151,9 +152,13 @@ void frmAbout::Form_Load() {
         versionText(TAMIZO_VERSION_MAJOR, TAMIZO_VERSION_MINOR, TAMIZO_VERSION_REVISION));
 }
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
-void frmAbout::cmdSysInfo_Click() { StartSysInfo(); }
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
 
 void frmAbout::Label2_Click() {
     try {
@@ -220,9 +225,14 @@ bool frmAbout::GetKeyValue(registry::HKEY& KeyRoot, const QString& KeyName,
     const QByteArray kept = reported.endsWith('\0') ? reported.chopped(1) : reported;
 
     switch (KeyValType) {
-    case REG_SZ: KeyVal = QString::fromUtf8(kept); break;
-    case REG_DWORD: KeyVal = dwordText(reported); break;
-    default: break; // any other type leaves KeyVal as the caller passed it
+    case REG_SZ:
+        KeyVal = QString::fromUtf8(kept);
+        break;
+    case REG_DWORD:
+        KeyVal = dwordText(reported);
+        break;
+    default:
+        break; // any other type leaves KeyVal as the caller passed it
     }
     RegCloseKey(hKey);
     return true;

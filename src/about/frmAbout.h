@@ -16,7 +16,7 @@ class QWidget;
 
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
 
     void Form_Load();
@@ -58,10 +58,10 @@ public:
         QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
     static inline const QString gREGVALSYSINFOLOC = QStringLiteral("MSINFO");
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
 };

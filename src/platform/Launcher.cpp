@@ -49,8 +49,15 @@ CommandLine splitCommandLine(const QString& line) {
 
 qint64 Shell(const QString& commandLine, int windowStyle) {
     switch (windowStyle) {
-    case 0: case 1: case 2: case 3: case 4: case 6: break;
-    default: throw StartError("unknown window style " + std::to_string(windowStyle));
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+        break;
+    default:
+        throw StartError("unknown window style " + std::to_string(windowStyle));
     }
     CommandLine cl = splitCommandLine(commandLine);
     if (cl.program.isEmpty())
@@ -71,7 +78,9 @@ qint64 Shell(const QString& commandLine, int windowStyle) {
     return pid;
 }
 
-void setOpenerProgram(const QString& program) { opener() = program; }
+void setOpenerProgram(const QString& program) {
+    opener() = program;
+}
 QString openerProgram() {
     return opener().isEmpty() ? QStringLiteral("xdg-open") : opener();
 }

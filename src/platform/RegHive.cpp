@@ -195,8 +195,8 @@ std::optional<ValueLine> parseValueLine(std::string_view line, int version) {
         auto bytes = parseHexBytes(rest.substr(1));
         if (!bytes)
             return std::nullopt;
-        const bool text = value.type == kRegSz || value.type == kRegExpandSz ||
-                          value.type == kRegMultiSz;
+        const bool text =
+            value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
         if (version == 5 && text) {
             if (bytes->size() % 2 != 0)
                 return std::nullopt;
@@ -229,7 +229,9 @@ std::optional<std::string> sectionPath(std::string_view line) {
     return path;
 }
 
-bool startsHexData(std::string_view line) { return !line.empty() && hexDigit(line[0]) >= 0; }
+bool startsHexData(std::string_view line) {
+    return !line.empty() && hexDigit(line[0]) >= 0;
+}
 } // namespace
 
 std::string RegHive::foldName(std::string_view name) {

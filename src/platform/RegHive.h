@@ -24,7 +24,7 @@ struct RegValue {
 };
 
 class RegHive {
-public:
+  public:
     static RegHive parse(std::string_view text);
 
     // Paths are below HKEY_LOCAL_MACHINE, parts joined by "\"; "" is the root, always there.
@@ -37,7 +37,7 @@ public:
     static std::string foldName(std::string_view name);
     static std::string foldPath(std::string_view path, bool* ok);
 
-private:
+  private:
     using Values = std::map<std::string, RegValue>; // folded name -> value
     std::map<std::string, Values> m_keys;           // folded path -> values
     void addKey(const std::string& foldedPath);

@@ -28,14 +28,16 @@ State& state() {
     return s;
 }
 
-bool isPredefined(HKEY h) { return h >= HKEY_CLASSES_ROOT && h <= 0x80000006; }
+bool isPredefined(HKEY h) {
+    return h >= HKEY_CLASSES_ROOT && h <= 0x80000006;
+}
 
 bool hiveIsReadOnly(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return false;
-    const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup |
-                          QFileDevice::WriteOther;
+    const auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
@@ -81,8 +83,8 @@ LONG open(HKEY hKey, const char* lpSubKey, REGSAM samDesired, HKEY* phkResult) {
 LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
                    HKEY* phkResult) {
     Q_UNUSED(ulOptions);
-    const LONG r = phkResult ? open(hKey, lpSubKey, samDesired, phkResult)
-                             : ERROR_INVALID_PARAMETER;
+    const LONG r =
+        phkResult ? open(hKey, lpSubKey, samDesired, phkResult) : ERROR_INVALID_PARAMETER;
     state().log.push_back({lpSubKey ? lpSubKey : "", samDesired, r});
     return r;
 }
@@ -125,12 +127,20 @@ QString defaultHivePath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/tamizo/system.reg");
 }
-void setHivePath(const QString& path) { state().hivePath = path; }
+void setHivePath(const QString& path) {
+    state().hivePath = path;
+}
 QString hivePath() {
     return state().hivePath.isEmpty() ? defaultHivePath() : state().hivePath;
 }
-const std::vector<OpenCall>& openLog() { return state().log; }
-void clearOpenLog() { state().log.clear(); }
-int openKeyCount() { return static_cast<int>(state().open.size()); }
+const std::vector<OpenCall>& openLog() {
+    return state().log;
+}
+void clearOpenLog() {
+    state().log.clear();
+}
+int openKeyCount() {
+    return static_cast<int>(state().open.size());
+}
 
 } // namespace registry
