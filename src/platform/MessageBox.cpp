@@ -49,7 +49,9 @@ int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QSt
     }
 
     QMessageBox mb;
-    mb.setWindowTitle(box.title);
+    // The toolkit puts the program's name on a window whose title is empty; a single blank
+    // keeps an explicitly empty title bar empty.
+    mb.setWindowTitle(box.title.isEmpty() ? QStringLiteral(" ") : box.title);
     mb.setText(prompt);
     switch (style & 0x70) {
     case 16: mb.setIcon(QMessageBox::Critical); break;
