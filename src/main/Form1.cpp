@@ -6,6 +6,7 @@
 #include "FittedSurface.h"
 #include "Form2.h"
 #include "Gradient.h"
+#include "GraphicalButton.h"
 #include "Icons.h"
 #include "LimitText.h"
 #include "ListBox.h"
@@ -25,19 +26,6 @@
 
 namespace {
 constexpr QRgb kBarColour = qRgb(0, 128, 128); // palette colour 3
-
-QToolButton* commandButton(QWidget* parent, const char* name, const QString& caption,
-                           const QPixmap& picture) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(QIcon(picture));
-    b->setIconSize(picture.size());
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFocusPolicy(Qt::StrongFocus);
-    b->setMouseTracking(true);
-    return b;
-}
 
 int secondsOfDay(const clock_::TimeOfDay& t) {
     return t.hour * 60 * 60 + t.minute * 60 + t.second;
@@ -81,12 +69,12 @@ void Form1::buildControls() {
     Label2->setPalette(red);
     twips::setGeometry(Label2, 120, 4800, 3375, 255);
 
-    Command1 = commandButton(s, "Command1", QStringLiteral("Iniciar el cálculo"),
+    Command1 = forms::graphicalButton(s, "Command1", QStringLiteral("Iniciar el cálculo"),
                              icons::startPicture());
     twips::setGeometry(Command1, 120, 3480, 1455, 615);
-    Command2 = commandButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
+    Command2 = forms::graphicalButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
     twips::setGeometry(Command2, 1680, 3480, 1095, 615);
-    Command3 = commandButton(s, "Command3", QStringLiteral("Guardar números"),
+    Command3 = forms::graphicalButton(s, "Command3", QStringLiteral("Guardar números"),
                              icons::savePicture());
     twips::setGeometry(Command3, 2880, 3480, 1455, 615);
 

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "DirListBox.h"
 #include "DriveListBox.h"
+#include "GraphicalButton.h"
 #include "Icons.h"
 #include "ListBox.h"
 #include "ListFile.h"
@@ -28,17 +29,6 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption) {
     return l;
 }
 
-QToolButton* commandButton(QWidget* parent, const char* name, const QString& caption,
-                           const QPixmap& picture) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(name);
-    b->setText(caption);
-    b->setIcon(QIcon(picture));
-    b->setIconSize(picture.size());
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFocusPolicy(Qt::StrongFocus);
-    return b;
-}
 } // namespace
 
 Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m_lista(lista) {
@@ -67,9 +57,9 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
     Frame1->setObjectName("Frame1");
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched rule
     twips::setGeometry(Frame1, 120, 3240, 3735, 120);
-    Command1 = commandButton(this, "Command1", QStringLiteral("Guardar"), icons::savePicture());
+    Command1 = forms::graphicalButton(this, "Command1", QStringLiteral("Guardar"), icons::savePicture());
     twips::setGeometry(Command1, 120, 3480, 1215, 615);
-    Command2 = commandButton(this, "Command2", QStringLiteral("Cancelar"), icons::cancelPicture());
+    Command2 = forms::graphicalButton(this, "Command2", QStringLiteral("Cancelar"), icons::cancelPicture());
     twips::setGeometry(Command2, 1440, 3480, 1335, 615);
 
     setTabOrder(Drive1, Dir1);
