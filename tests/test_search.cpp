@@ -86,6 +86,7 @@ private slots:
         QTest::newRow("10:00:59 to 10:01:00") << 10 << 0 << 59 << 10 << 1 << 0 << ": 1";
         QTest::newRow("same second") << 9 << 30 << 5 << 9 << 30 << 5 << ": 0";
         QTest::newRow("over an hour") << 8 << 59 << 30 << 10 << 0 << 0 << ": 3630";
+        QTest::newRow("past midnight") << 23 << 59 << 59 << 0 << 0 << 1 << ": 2";
     }
     void elapsedTimeCountsSecondBoundaries() {
         QFETCH(int, h1);

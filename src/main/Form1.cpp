@@ -178,7 +178,9 @@ void Form1::Calcula() {
 
     const int end = secondsOfDay(clock_::now());
     const qint64 N = lista->ListCount();
-    MessageBox::MsgBox(summaryText(N, end - start), 64, kSummaryTitle);
+    // Times of day: a search that runs past midnight has crossed into the next day.
+    const int elapsed = end >= start ? end - start : end - start + 24 * 60 * 60;
+    MessageBox::MsgBox(summaryText(N, elapsed), 64, kSummaryTitle);
     if (m_closed)
         return;
     pprogreso->Cls();
