@@ -13,4 +13,5 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core)
+BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
+    clang libclang-rt-dev)

@@ -210,6 +210,26 @@ std::optional<ValueLine> parseValueLine(std::string_view line, int version) {
     return v;
 }
 
+// The registry's own limits on keys. Every key also stands for all its parents, so without a
+// bound on the depth a single long section line would cost memory by the square of its length.
+constexpr std::size_t kMaxKeyDepth = 512;
+constexpr std::size_t kMaxKeyNameChars = 255;
+
+// True when no part of the path is longer than a key name may be and there are not too many.
+bool withinKeyLimits(std::string_view path) {
+    std::size_t depth = 1, chars = 0;
+    for (const char c : path) {
+        if (c == '\\') {
+            if (++depth > kMaxKeyDepth)
+                return false;
+            chars = 0;
+        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++chars > kMaxKeyNameChars) {
+            return false; // counts characters, not the bytes of their UTF-8 form
+        }
+    }
+    return true;
+}
+
 // "[HKEY_LOCAL_MACHINE\A\B]" -> folded "a\b"; none for a section this hive can't hold.
 std::optional<std::string> sectionPath(std::string_view line) {
     const std::size_t close = line.rfind(']');
@@ -222,6 +242,8 @@ std::optional<std::string> sectionPath(std::string_view line) {
         return std::nullopt;
     if (slash == std::string_view::npos)
         return std::string();
+    if (!withinKeyLimits(inner.substr(slash + 1)))
+        return std::nullopt;
     bool ok = false;
     std::string path = RegHive::foldPath(inner.substr(slash + 1), &ok);
     if (!ok || path.empty())

@@ -5,9 +5,10 @@
 // dword:, hex: and hex(N): bytes (continued over lines by a final "\"), or @ for the default
 // value. Key and value names match without regard to case.
 //
-// Parsing is a pure function of the text: no files, no globals, no limits beyond memory. What it
-// can't parse is left out (a bad section hides its values, a bad value line only itself), so
-// such keys and values read as missing. A text without the header is an empty hive. It does
+// Parsing is a pure function of the text: no files, no globals, and no limits but the registry's
+// own on keys (512 levels, names of 255 characters). What it can't parse is left out (a bad or
+// too deep section hides its values, a bad value line only itself), so such keys and values
+// read as missing. A text without the header is an empty hive. It does
 // not open, lock or write files; the registry functions in Registry.h do the file side.
 //
 // Text data is kept in the system's 8-bit code page, which on this platform is UTF-8: in a
