@@ -135,7 +135,8 @@ public:
         r.items = form.lista->ListCount();
         r.checkpoints = m_yields;
         r.maxGapMs = m_maxGap * 1000;
-        r.paintsPerSecond = r.seconds > 0 ? m_paints.count / r.seconds : 0;
+        // A rate means something only over a search long enough to be paced.
+        r.paintsPerSecond = r.seconds >= 0.5 ? m_paints.count / r.seconds : -1;
         return r;
     }
 
