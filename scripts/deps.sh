@@ -15,3 +15,5 @@ need_packages() {
 
 BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
     clang libclang-rt-dev)
+# The tests also run the real program on a private X server with a window manager.
+TEST_PACKAGES=(xvfb xauth openbox xdotool)
