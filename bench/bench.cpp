@@ -73,6 +73,7 @@ struct Result {
     long long checkpoints = -1;
     double maxGapMs = -1;
     double maxGapCpuMs = -1;
+    double maxLatencyMs = -1;
     std::optional<double> ratio;
     std::string goal;
     bool meets = false;
@@ -86,6 +87,8 @@ void print(const Result& r) {
                 r.maxGapMs, peakRssMb());
     if (r.maxGapCpuMs >= 0)
         std::printf("\"max_yield_gap_cpu_ms\":%.3f,", r.maxGapCpuMs);
+    if (r.maxLatencyMs >= 0)
+        std::printf("\"max_latency_ms\":%.3f,", r.maxLatencyMs);
     if (r.paintsPerSecond >= 0)
         std::printf("\"paints_per_s\":%.1f,", r.paintsPerSecond);
     if (r.ratio)
@@ -300,9 +303,9 @@ Result stopLatency() {
         r.items = d.form.lista->ListCount();
     }
     r.runs = latencies;
-    r.maxGapMs = *std::max_element(latencies.begin(), latencies.end()) * 1000;
+    r.maxLatencyMs = *std::max_element(latencies.begin(), latencies.end()) * 1000;
     r.goal = "Detener to summary box <= 20 ms (max of runs)";
-    r.meets = r.maxGapMs <= 20;
+    r.meets = r.maxLatencyMs <= 20;
     return r;
 }
 
