@@ -191,7 +191,7 @@ void Form1::Calcula() {
 
 Form1::Checkpoint Form1::checkpoint(quint64 n, CandidateJudge& judge) {
     const quint64 seen = lista->generation();
-    events::DoEvents();
+    events::yieldToEvents();
     if (m_closed)
         return Checkpoint::Closed;
     if (lista->generation() != seen)

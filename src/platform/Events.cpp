@@ -13,7 +13,7 @@ std::function<void()>& afterHook() {
 }
 } // namespace
 
-void events::DoEvents() {
+void events::yieldToEvents() {
     if (hook()) {
         auto h = hook(); // the hook may replace itself
         h();

@@ -5,8 +5,8 @@
 #include <functional>
 
 namespace events {
-void DoEvents();
-// `before` runs at the start of every DoEvents, before the events are processed; `after` once
+void yieldToEvents();
+// `before` runs at the start of every yieldToEvents, before the events are processed; `after` once
 // they have been. Empty to remove.
 void setYieldHook(std::function<void()> before, std::function<void()> after = {});
 } // namespace events
