@@ -83,8 +83,8 @@ struct Result {
 void print(const Result& r) {
     std::printf("{\"case\":\"%s\",\"median_s\":%.9g,\"runs\":%zu,\"items\":%lld,"
                 "\"checkpoints\":%lld,\"max_yield_gap_ms\":%.3f,\"peak_rss_mb\":%.1f,",
-                r.name.c_str(), median(r.runs), r.runs.size(), r.items, r.checkpoints,
-                r.maxGapMs, peakRssMb());
+                r.name.c_str(), median(r.runs), r.runs.size(), r.items, r.checkpoints, r.maxGapMs,
+                peakRssMb());
     if (r.maxGapCpuMs >= 0)
         std::printf("\"max_yield_gap_cpu_ms\":%.3f,", r.maxGapCpuMs);
     if (r.maxLatencyMs >= 0)
@@ -110,7 +110,7 @@ struct SearchRun {
 };
 
 class Driver {
-public:
+  public:
     Form1 form;
     std::function<void(long long yield)> atYield;
     // Also measure gaps in this thread's CPU time (a system call at every yield, so it slows
@@ -127,16 +127,18 @@ public:
             gapMark();
             return int(MessageBox::Ok);
         });
-        events::setYieldHook([this] {
-            gapMark();
-            ++m_yields;
-            if (atYield)
-                atYield(m_yields - 1);
-        }, [this] {
-            m_last = Clock::now();
-            if (measureCpu)
-                m_lastCpu = threadCpuSeconds();
-        });
+        events::setYieldHook(
+            [this] {
+                gapMark();
+                ++m_yields;
+                if (atYield)
+                    atYield(m_yields - 1);
+            },
+            [this] {
+                m_last = Clock::now();
+                if (measureCpu)
+                    m_lastCpu = threadCpuSeconds();
+            });
         form.show();
         form.lista->viewport()->installEventFilter(&m_paints);
         QApplication::processEvents();
@@ -175,7 +177,7 @@ public:
         form.Text1->setText(outer);
     }
 
-private:
+  private:
     void gapMark() {
         const auto now = Clock::now();
         m_maxGap = std::max(m_maxGap, std::chrono::duration<double>(now - m_last).count());
@@ -401,8 +403,8 @@ int startupChild(int argc, char** argv) {
 }
 
 const std::vector<std::string> kDefaultCases = {
-    "search-3000",         "search-1e7",  "search-1e8",           "literal-vs-program-50000",
-    "nested-gap",          "stop-latency", "checkpoint-overhead", "save-1e8",
+    "search-3000", "search-1e7",   "search-1e8",          "literal-vs-program-50000",
+    "nested-gap",  "stop-latency", "checkpoint-overhead", "save-1e8",
     "startup"};
 
 int runCase(const std::string& name, const char* self) {

@@ -14,7 +14,7 @@ namespace reference {
 
 struct Action {
     enum Kind { Stop, Start, Edit } kind = Stop;
-    QString text;   // Start: the limit typed before starting; Edit: the new text of the field
+    QString text;    // Start: the limit typed before starting; Edit: the new text of the field
     bool yes = true; // Start: the answer to the confirmation
 };
 

@@ -26,7 +26,7 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 
 // While alive, every write beyond `bytes` from the start of a file fails ("File too large").
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &m_saved);
         m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -41,7 +41,7 @@ public:
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-private:
+  private:
     rlimit m_saved{};
     void (*m_oldHandler)(int) = nullptr;
 };
@@ -49,7 +49,7 @@ private:
 // While alive, this thread obeys file permissions even when running as root (the override
 // capabilities are lowered, then raised again). ok() is false when that could not be done.
 class ObeyPermissions {
-public:
+  public:
     ObeyPermissions() {
         if (geteuid() != 0) {
             m_ok = true;
@@ -71,7 +71,7 @@ public:
     ObeyPermissions& operator=(const ObeyPermissions&) = delete;
     bool ok() const { return m_ok; }
 
-private:
+  private:
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct m_saved[2]{};
     bool m_lowered = false;

@@ -17,7 +17,7 @@
 
 class Form1DesignTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { MessageBox::setTesting(true); }
 
     void controlsStandWhereDesigned_data() {
@@ -106,12 +106,14 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("captions");
-        QTest::newRow("Cálculo") << "mCalculo" << "Cálculo" << QStringList{"mStart", "mStop"}
+        QTest::newRow("Cálculo") << "mCalculo"
+                                 << "Cálculo" << QStringList{"mStart", "mStop"}
                                  << QStringList{"Iniciar", "Detener"};
-        QTest::newRow("Opciones") << "mTools" << "Opciones" << QStringList{"mSave"}
+        QTest::newRow("Opciones") << "mTools"
+                                  << "Opciones" << QStringList{"mSave"}
                                   << QStringList{"Guardar números"};
-        QTest::newRow("Ayuda") << "mHelp" << "Ayuda" << QStringList{"mAbout"}
-                               << QStringList{"Acerca de..."};
+        QTest::newRow("Ayuda") << "mHelp"
+                               << "Ayuda" << QStringList{"mAbout"} << QStringList{"Acerca de..."};
     }
     void menusAsDesigned() {
         QFETCH(QString, menu);

@@ -9,7 +9,7 @@
 
 class HintsTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<Harness> h;
 
     QWidget* control(const QString& name) { return h->form->findChild<QWidget*>(name); }
@@ -19,7 +19,7 @@ private:
     }
     QString strip() const { return h->form->pprogreso->printedText(); }
 
-private slots:
+  private slots:
     void initTestCase() { MessageBox::setTesting(true); }
     void init() {
         h = std::make_unique<Harness>();
@@ -31,12 +31,15 @@ private slots:
     void eachControlShowsItsHint_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("start button") << "Command1" << "Inicia el cálculo de números primos.";
-        QTest::newRow("stop button") << "Command2" << "Detiene el cálculo.";
-        QTest::newRow("save button")
-            << "Command3" << "Guardar los números calculados en un fichero de texto";
+        QTest::newRow("start button") << "Command1"
+                                      << "Inicia el cálculo de números primos.";
+        QTest::newRow("stop button") << "Command2"
+                                     << "Detiene el cálculo.";
+        QTest::newRow("save button") << "Command3"
+                                     << "Guardar los números calculados en un fichero de texto";
         QTest::newRow("limit field")
-            << "Text1" << "Introducir el máximo número hasta el que se calcularán primos.";
+            << "Text1"
+            << "Introducir el máximo número hasta el que se calcularán primos.";
     }
     void eachControlShowsItsHint() {
         QFETCH(QString, name);
@@ -85,7 +88,8 @@ private slots:
         QCOMPARE(stripAtSummary, QString());
         // After the search the first hover shows its hint again.
         hover(control("Command3"));
-        QTRY_COMPARE(strip(), QStringLiteral("Guardar los números calculados en un fichero de texto"));
+        QTRY_COMPARE(strip(),
+                     QStringLiteral("Guardar los números calculados en un fichero de texto"));
     }
 };
 

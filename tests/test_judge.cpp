@@ -18,7 +18,7 @@ int literalCount(const ListBox& list, quint64 n) {
 
 class JudgeTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void sieveAgreesWithTrialDivision_data() {
         QTest::addColumn<quint64>("from");
         QTest::newRow("start") << quint64(1);
@@ -85,8 +85,8 @@ private slots:
             << quint64(4294967291ull) << QList<uint>{1, 1, 4294967291u} << 3;
         QTest::newRow("prime near top: not listed")
             << quint64(4294967291ull) << QList<uint>{1, 1, 3} << 2;
-        QTest::newRow("square of 65521") << quint64(65521ull * 65521ull)
-                                         << QList<uint>{1, 65521u} << 2;
+        QTest::newRow("square of 65521")
+            << quint64(65521ull * 65521ull) << QList<uint>{1, 65521u} << 2;
         QTest::newRow("product of two large primes")
             << quint64(65519ull * 65521ull) << QList<uint>{1, 1, 65521u} << 3;
         QTest::newRow("only the seed") << quint64(9) << QList<uint>{1} << 1;

@@ -14,7 +14,7 @@
 
 class PlatformTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { MessageBox::setTesting(true); }
     void init() { MessageBox::reset(); }
 

@@ -105,7 +105,7 @@ Q_DECLARE_METATYPE(Fault)
 
 class SaveDialogTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { MessageBox::setTesting(true); }
     void init() {
         MessageBox::reset();

@@ -15,7 +15,7 @@ using savekit::writeFile;
 
 class SaveFileTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup() {
         textfiles::CloseAll();
         QVERIFY(!textfiles::isOpen(1));

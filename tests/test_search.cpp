@@ -14,7 +14,7 @@ using reference::Action;
 
 class SearchTest : public QObject {
     Q_OBJECT
-private:
+  private:
     static int barPixels(const PictureBox* box) {
         const QImage& img = box->image();
         int n = 0;
@@ -23,7 +23,7 @@ private:
         return n;
     }
 
-private slots:
+  private slots:
     void initTestCase() { MessageBox::setTesting(true); }
     void cleanup() { clock_::setTimeSource(nullptr); }
 
@@ -71,8 +71,8 @@ private slots:
         QCOMPARE(boxes[0].title, QString());
         QCOMPARE(boxes[1].style, 64);
         QCOMPARE(boxes[1].title, QStringLiteral("Estadística de cálculo"));
-        QVERIFY(boxes[1].prompt.startsWith(
-            QStringLiteral("Cálculo terminado. 11 primos calculados. Tiempo empleado (segundos): ")));
+        QVERIFY(boxes[1].prompt.startsWith(QStringLiteral(
+            "Cálculo terminado. 11 primos calculados. Tiempo empleado (segundos): ")));
     }
 
     void elapsedTimeCountsSecondBoundaries_data() {
@@ -315,10 +315,15 @@ private slots:
                 const int y = rng.bounded(0, 60);
                 Action a;
                 switch (rng.bounded(0, 3)) {
-                case 0: a = {Action::Stop, {}, true}; break;
-                case 1: a = {Action::Edit, QString::number(rng.bounded(1, 9000)), true}; break;
+                case 0:
+                    a = {Action::Stop, {}, true};
+                    break;
+                case 1:
+                    a = {Action::Edit, QString::number(rng.bounded(1, 9000)), true};
+                    break;
                 default:
-                    a = {Action::Start, QString::number(rng.bounded(-5, 4000)), rng.bounded(0, 4) != 0};
+                    a = {Action::Start, QString::number(rng.bounded(-5, 4000)),
+                         rng.bounded(0, 4) != 0};
                 }
                 h.actions[y] = m.actions[y] = a;
             }
@@ -372,9 +377,14 @@ private slots:
                 const int y = rng.bounded(0, 500);
                 Action a;
                 switch (rng.bounded(0, 4)) {
-                case 0: a = {Action::Stop, {}, true}; break;
-                case 1: a = {Action::Edit, QString::number(rng.bounded(1, 90000)), true}; break;
-                default: a = {Action::Start, QString::number(rng.bounded(-5, 50000)), true};
+                case 0:
+                    a = {Action::Stop, {}, true};
+                    break;
+                case 1:
+                    a = {Action::Edit, QString::number(rng.bounded(1, 90000)), true};
+                    break;
+                default:
+                    a = {Action::Start, QString::number(rng.bounded(-5, 50000)), true};
                 }
                 h.actions[y] = m.actions[y] = a;
             }

@@ -13,7 +13,7 @@
 class ListBox;
 
 class CandidateJudge {
-public:
+  public:
     explicit CandidateJudge(const ListBox& list) : m_list(list) {}
 
     bool shouldAppend(quint64 n);
@@ -26,7 +26,7 @@ public:
 
     bool isPrime(quint64 n); // for odd n up to 2^32 (segmented sieve)
 
-private:
+  private:
     void sieveSegmentFor(quint64 n);
 
     const ListBox& m_list;

@@ -70,12 +70,13 @@ void Form1::buildControls() {
     twips::setGeometry(Label2, 120, 4800, 3375, 255);
 
     Command1 = forms::graphicalButton(s, "Command1", QStringLiteral("Iniciar el cálculo"),
-                             icons::startPicture());
+                                      icons::startPicture());
     twips::setGeometry(Command1, 120, 3480, 1455, 615);
-    Command2 = forms::graphicalButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
+    Command2 =
+        forms::graphicalButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
     twips::setGeometry(Command2, 1680, 3480, 1095, 615);
     Command3 = forms::graphicalButton(s, "Command3", QStringLiteral("Guardar números"),
-                             icons::savePicture());
+                                      icons::savePicture());
     twips::setGeometry(Command3, 2880, 3480, 1455, 615);
 
     pprogreso = new PictureBox(s);
@@ -107,9 +108,9 @@ void Form1::buildControls() {
     for (QObject* c : std::initializer_list<QObject*>{Label1, Text1, Label2, Command1, Command2,
                                                       Command3, pprogreso, lista})
         Controls().add(c);
-    for (QObject* m : std::initializer_list<QObject*>{mCalculo->menuAction(), mStart, mStop,
-                                                      mTools->menuAction(), mSave,
-                                                      mHelp->menuAction(), mAbout})
+    for (QObject* m :
+         std::initializer_list<QObject*>{mCalculo->menuAction(), mStart, mStop,
+                                         mTools->menuAction(), mSave, mHelp->menuAction(), mAbout})
         Controls().add(m);
 }
 
@@ -245,21 +246,39 @@ void Form1::DrawGradient(Surface& TheObj, qint16& ColorRed, qint16& ColorGreen, 
                    StopLine, ModLine, AutoReDrawObj, MoreR, MoreG, MoreB);
 }
 
-void Form1::Form_MouseMove() { tooltip(QString()); }
-void Form1::Command1_Click() { Calcula(); }
-void Form1::Command1_MouseMove() { tooltip(QStringLiteral("Inicia el cálculo de números primos.")); }
-void Form1::Command2_Click() { StopRequested = true; }
-void Form1::Command2_MouseMove() { tooltip(QStringLiteral("Detiene el cálculo.")); }
-void Form1::Command3_Click() { Form2::showModal(*lista); }
+void Form1::Form_MouseMove() {
+    tooltip(QString());
+}
+void Form1::Command1_Click() {
+    Calcula();
+}
+void Form1::Command1_MouseMove() {
+    tooltip(QStringLiteral("Inicia el cálculo de números primos."));
+}
+void Form1::Command2_Click() {
+    StopRequested = true;
+}
+void Form1::Command2_MouseMove() {
+    tooltip(QStringLiteral("Detiene el cálculo."));
+}
+void Form1::Command3_Click() {
+    Form2::showModal(*lista);
+}
 void Form1::Command3_MouseMove() {
     tooltip(QStringLiteral("Guardar los números calculados en un fichero de texto"));
 }
 void Form1::Text1_MouseMove() {
     tooltip(QStringLiteral("Introducir el máximo número hasta el que se calcularán primos."));
 }
-void Form1::mStart_Click() { Calcula(); }
-void Form1::mStop_Click() { StopRequested = true; }
-void Form1::mSave_Click() { Form2::showModal(*lista); }
+void Form1::mStart_Click() {
+    Calcula();
+}
+void Form1::mStop_Click() {
+    StopRequested = true;
+}
+void Form1::mSave_Click() {
+    Form2::showModal(*lista);
+}
 void Form1::mAbout_Click() {
     // A new dialog each time, with no owner; it is gone once it closes.
     frmAbout dialog;

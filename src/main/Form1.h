@@ -19,7 +19,7 @@ class PictureBox;
 
 class Form1 : public Form {
     Q_OBJECT
-public:
+  public:
     explicit Form1(QWidget* parent = nullptr);
 
     // Shared between the search and the other handlers.
@@ -80,12 +80,12 @@ public:
         QStringLiteral("Escriba como límite un número no mayor que 4294967295.");
     static QString summaryText(qint64 count, int seconds);
 
-protected:
+  protected:
     void Form_Resize() override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void buildMenus();
     void surfaceMouseMove(QMouseEvent* e);

@@ -28,5 +28,9 @@ QString clock_::shortDate() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
-void clock_::setTimeSource(std::function<TimeOfDay()> source) { timeSource() = std::move(source); }
-void clock_::setDateSource(std::function<QString()> source) { dateSource() = std::move(source); }
+void clock_::setTimeSource(std::function<TimeOfDay()> source) {
+    timeSource() = std::move(source);
+}
+void clock_::setDateSource(std::function<QString()> source) {
+    dateSource() = std::move(source);
+}

@@ -10,7 +10,7 @@
 #include <vector>
 
 class ControlCollection {
-public:
+  public:
     void add(QObject* control) { m_controls.emplace_back(control); }
     int Count() const { return static_cast<int>(m_controls.size()); }
     // nullptr when the position is out of range or the control no longer exists.
@@ -21,6 +21,6 @@ public:
     bool get(int index, std::string_view property, float& value) const;
     bool set(int index, std::string_view property, float value) const;
 
-private:
+  private:
     std::vector<QPointer<QObject>> m_controls;
 };

@@ -20,7 +20,9 @@ void Form::setClientSizeTwips(double width, double height) {
     resize(twips::toPx(width), twips::toPx(height) + menuBarHeightPx());
 }
 
-float Form::Width() const { return static_cast<float>(twips::fromPx(width() + 2 * kFramePx)); }
+float Form::Width() const {
+    return static_cast<float>(twips::fromPx(width() + 2 * kFramePx));
+}
 
 float Form::Height() const {
     return static_cast<float>(twips::fromPx(height() + kCaptionPx + 2 * kFramePx));
@@ -31,7 +33,9 @@ void Form::setOuterSizeTwips(double w, double h) {
            std::max(1, twips::toPx(h) - kCaptionPx - 2 * kFramePx));
 }
 
-double Form::ScaleWidth() const { return twips::fromPx(width()); }
+double Form::ScaleWidth() const {
+    return twips::fromPx(width());
+}
 
 double Form::ScaleHeight() const {
     return twips::fromPx(std::max(0, height() - menuBarHeightPx()));

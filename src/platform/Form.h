@@ -15,7 +15,7 @@
 
 class Form : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kFramePx = 4;    // nominal sizing border on each side
     static constexpr int kCaptionPx = 23; // nominal caption bar
 
@@ -32,12 +32,12 @@ public:
     double ScaleWidth() const;
     double ScaleHeight() const;
 
-protected:
+  protected:
     virtual void Form_Resize() {}
     void resizeEvent(QResizeEvent* e) override;
     int menuBarHeightPx() const;
 
-private:
+  private:
     PictureBox* m_surface;
     ControlCollection m_controls;
 };

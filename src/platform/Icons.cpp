@@ -30,7 +30,9 @@ QPixmap sieve(int size) {
 }
 } // namespace
 
-QPixmap icons::appPixmap32() { return sieve(32); }
+QPixmap icons::appPixmap32() {
+    return sieve(32);
+}
 
 QIcon icons::appIcon() {
     QIcon icon;
@@ -86,8 +88,9 @@ QPixmap icons::cancelPicture() {
 QFont icons::formsFont() {
     static const bool substituted = [] {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Nimbus Sans"), QStringLiteral("Liberation Sans"),
-                                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+                                   {QStringLiteral("Nimbus Sans"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                                    QStringLiteral("DejaVu Sans")});
         return true;
     }();
     Q_UNUSED(substituted);

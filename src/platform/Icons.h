@@ -13,7 +13,7 @@ QPixmap stopPicture();   // 16 x 16
 QPixmap savePicture();   // 16 x 16
 QPixmap cancelPicture(); // 10 x 10
 
-// The windows' default font: "MS Sans Serif" 8 pt (7.5 pt of a stand-in matches its size), with the nearest narrow sans serif that
-// the machine has standing in for it.
+// The windows' default font: "MS Sans Serif" 8 pt (7.5 pt of a stand-in matches its size), with the
+// nearest narrow sans serif that the machine has standing in for it.
 QFont formsFont();
 } // namespace icons

@@ -17,9 +17,13 @@ ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
     });
 }
 
-int ListBox::rowHeight() const { return fontMetrics().height(); }
+int ListBox::rowHeight() const {
+    return fontMetrics().height();
+}
 
-int ListBox::visibleRows() const { return std::max(1, viewport()->height() / rowHeight()); }
+int ListBox::visibleRows() const {
+    return std::max(1, viewport()->height() / rowHeight());
+}
 
 void ListBox::Clear() {
     m_items.clear();
@@ -48,8 +52,8 @@ qint64 ListBox::countOf(quint32 v) const {
     qint64 n = 0;
     for (size_t r = 0; r < m_runStarts.size(); ++r) {
         auto first = m_items.begin() + m_runStarts[r];
-        auto last = r + 1 < m_runStarts.size() ? m_items.begin() + m_runStarts[r + 1]
-                                               : m_items.end();
+        auto last =
+            r + 1 < m_runStarts.size() ? m_items.begin() + m_runStarts[r + 1] : m_items.end();
         if (v < *first || v > *(last - 1))
             continue;
         auto [lo, hi] = std::equal_range(first, last, v);
@@ -58,7 +62,9 @@ qint64 ListBox::countOf(quint32 v) const {
     return n;
 }
 
-void ListBox::setListIndex(qint64 index) { select(index, false); }
+void ListBox::setListIndex(qint64 index) {
+    select(index, false);
+}
 
 void ListBox::select(qint64 index, bool byUser) {
     if (index < -1 || index >= ListCount())
@@ -133,13 +139,26 @@ void ListBox::keyPressEvent(QKeyEvent* e) {
     const int page = std::max(1, visibleRows() - 1);
     qint64 to;
     switch (e->key()) {
-    case Qt::Key_Up: to = m_selected < 0 ? 0 : cur - 1; break;
-    case Qt::Key_Down: to = m_selected < 0 ? 0 : cur + 1; break;
-    case Qt::Key_PageUp: to = cur - page; break;
-    case Qt::Key_PageDown: to = cur + page; break;
-    case Qt::Key_Home: to = 0; break;
-    case Qt::Key_End: to = last; break;
-    default: return QAbstractScrollArea::keyPressEvent(e);
+    case Qt::Key_Up:
+        to = m_selected < 0 ? 0 : cur - 1;
+        break;
+    case Qt::Key_Down:
+        to = m_selected < 0 ? 0 : cur + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = cur - page;
+        break;
+    case Qt::Key_PageDown:
+        to = cur + page;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = last;
+        break;
+    default:
+        return QAbstractScrollArea::keyPressEvent(e);
     }
     select(std::clamp<qint64>(to, 0, last), true);
 }

@@ -12,7 +12,7 @@
 
 class ListBox : public QAbstractScrollArea, public PacedWidget {
     Q_OBJECT
-public:
+  public:
     explicit ListBox(QWidget* parent = nullptr);
 
     void Clear();
@@ -39,16 +39,16 @@ public:
 
     void pacedUpdate() override;
 
-signals:
+  signals:
     void selectionChanged(qint64 index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
 
-private:
+  private:
     int rowHeight() const;
     void select(qint64 index, bool byUser);
     void syncScrollBar();

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 struct Seam {
@@ -25,7 +25,9 @@ std::vector<QPointer<QMessageBox>>& openBoxes() {
 }
 } // namespace
 
-int MessageBox::defaultAnswer(int style) { return (style & 7) == 4 ? Yes : Ok; }
+int MessageBox::defaultAnswer(int style) {
+    return (style & 7) == 4 ? Yes : Ok;
+}
 
 int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QString>& title) {
     const Shown box{prompt, style, title.value_or(kProgramTitle)};
@@ -54,11 +56,21 @@ int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QSt
     mb.setWindowTitle(box.title.isEmpty() ? QStringLiteral(" ") : box.title);
     mb.setText(prompt);
     switch (style & 0x70) {
-    case 16: mb.setIcon(QMessageBox::Critical); break;
-    case 32: mb.setIcon(QMessageBox::Question); break;
-    case 48: mb.setIcon(QMessageBox::Warning); break;
-    case 64: mb.setIcon(QMessageBox::Information); break;
-    default: mb.setIcon(QMessageBox::NoIcon); break;
+    case 16:
+        mb.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        mb.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        mb.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        mb.setIcon(QMessageBox::Information);
+        break;
+    default:
+        mb.setIcon(QMessageBox::NoIcon);
+        break;
     }
     if ((style & 7) == 4) {
         mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -79,9 +91,15 @@ int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QSt
     return defaultAnswer(style) == Yes ? No : Ok;
 }
 
-void MessageBox::setTesting(bool on) { seam().testing = on; }
-void MessageBox::setNextAnswer(int answer) { seam().answers.push_back(answer); }
-void MessageBox::setHandler(Handler handler) { seam().handler = std::move(handler); }
+void MessageBox::setTesting(bool on) {
+    seam().testing = on;
+}
+void MessageBox::setNextAnswer(int answer) {
+    seam().answers.push_back(answer);
+}
+void MessageBox::setHandler(Handler handler) {
+    seam().handler = std::move(handler);
+}
 void MessageBox::reset() {
     Seam& s = seam();
     s.answers.clear();
@@ -89,8 +107,12 @@ void MessageBox::reset() {
     s.shown.clear();
     s.unscripted = 0;
 }
-const std::vector<MessageBox::Shown>& MessageBox::shown() { return seam().shown; }
-int MessageBox::unscriptedCount() { return seam().unscripted; }
+const std::vector<MessageBox::Shown>& MessageBox::shown() {
+    return seam().shown;
+}
+int MessageBox::unscriptedCount() {
+    return seam().unscripted;
+}
 
 void MessageBox::closeOpenBoxes() {
     for (const auto& box : openBoxes())

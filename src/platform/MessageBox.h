@@ -14,7 +14,7 @@
 #include <vector>
 
 class MessageBox {
-public:
+  public:
     enum Answer { Ok = 1, Yes = 6, No = 7 };
     struct Shown {
         QString prompt;
@@ -41,6 +41,6 @@ public:
     // Closes every real box that is open (their MsgBox calls return the default answer).
     static void closeOpenBoxes();
 
-private:
+  private:
     static int defaultAnswer(int style);
 };

@@ -15,4 +15,6 @@ void pointer::setMousePointer(int value) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
 }
 
-int pointer::mousePointer() { return g_pointer; }
+int pointer::mousePointer() {
+    return g_pointer;
+}

@@ -9,13 +9,13 @@
 // Implemented by widgets that need more than update() when their paced turn comes
 // (a list box syncing its scroll bar, for example).
 class PacedWidget {
-public:
+  public:
     virtual ~PacedWidget() = default;
     virtual void pacedUpdate() = 0;
 };
 
 class Pacer {
-public:
+  public:
     static constexpr int kIntervalMs = 16;
     static void markDirty(QWidget* widget);
     static void flush();

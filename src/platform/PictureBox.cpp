@@ -3,8 +3,8 @@
 #include "Twips.h"
 
 #include <QPainter>
-#include <qdrawutil.h>
 #include <cmath>
+#include <qdrawutil.h>
 
 PictureBox::PictureBox(QWidget* parent, bool sunkenBorder)
     : QWidget(parent), m_border(sunkenBorder ? 2 : 0) {

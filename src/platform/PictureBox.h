@@ -12,7 +12,7 @@
 
 class PictureBox : public QWidget, public Surface, public PacedWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr, bool sunkenBorder = true);
 
     void Cls();
@@ -32,11 +32,11 @@ public:
     QString printedText() const { return m_printed; } // text printed since the last clear
     void pacedUpdate() override { update(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     QSize innerSize() const;
     void changed();
 

@@ -7,7 +7,7 @@
 #include <QRgb>
 
 class Surface {
-public:
+  public:
     static constexpr int kFilledBox = 38; // box, filled, with start point and colour given
 
     virtual ~Surface() = default;

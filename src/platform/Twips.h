@@ -10,8 +10,12 @@ namespace twips {
 constexpr int kPerPixel = 15;
 
 // Nearest whole pixel, halves away from zero (how the toolkit places a control).
-inline int toPx(double t) { return static_cast<int>(std::lround(t / kPerPixel)); }
-inline int fromPx(int px) { return px * kPerPixel; }
+inline int toPx(double t) {
+    return static_cast<int>(std::lround(t / kPerPixel));
+}
+inline int fromPx(int px) {
+    return px * kPerPixel;
+}
 
 // Places a widget by its design geometry in twips.
 inline void setGeometry(QWidget* w, double left, double top, double width, double height) {

@@ -8,7 +8,7 @@
 
 class DirListBox : public QTreeWidget {
     Q_OBJECT
-public:
+  public:
     explicit DirListBox(QWidget* parent = nullptr);
 
     // The current path: absolute, "/" separated, no trailing separator except on a root.
@@ -23,13 +23,13 @@ public:
     QTreeWidgetItem* itemFor(const QString& folder) const;
     static QString pathOf(const QTreeWidgetItem* item);
 
-signals:
+  signals:
     void pathChanged(const QString& path);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
 
-private:
+  private:
     QTreeWidgetItem* addFolder(QTreeWidgetItem* parent, const QString& path, const QString& label);
     void fill(QTreeWidgetItem* item);
     void open(QTreeWidgetItem* item);

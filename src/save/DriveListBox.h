@@ -8,7 +8,7 @@
 
 class DriveListBox : public QComboBox {
     Q_OBJECT
-public:
+  public:
     explicit DriveListBox(QWidget* parent = nullptr);
 
     // The root path of the chosen entry; empty when none is chosen.
@@ -20,9 +20,9 @@ public:
     static QString driveOf(const QString& path);
     static QStringList volumes();
 
-signals:
+  signals:
     void Change();
 
-private:
+  private:
     bool m_quiet = false;
 };

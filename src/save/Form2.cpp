@@ -57,9 +57,11 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
     Frame1->setObjectName("Frame1");
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched rule
     twips::setGeometry(Frame1, 120, 3240, 3735, 120);
-    Command1 = forms::graphicalButton(this, "Command1", QStringLiteral("Guardar"), icons::savePicture());
+    Command1 =
+        forms::graphicalButton(this, "Command1", QStringLiteral("Guardar"), icons::savePicture());
     twips::setGeometry(Command1, 120, 3480, 1215, 615);
-    Command2 = forms::graphicalButton(this, "Command2", QStringLiteral("Cancelar"), icons::cancelPicture());
+    Command2 = forms::graphicalButton(this, "Command2", QStringLiteral("Cancelar"),
+                                      icons::cancelPicture());
     twips::setGeometry(Command2, 1440, 3480, 1335, 615);
 
     setTabOrder(Drive1, Dir1);

@@ -17,7 +17,7 @@ class ListBox;
 
 class Form2 : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Form2(const ListBox& lista, QWidget* parent = nullptr);
 
     // Creates the dialog with no owner, shows it modally and destroys it when it has closed.
@@ -42,10 +42,10 @@ public:
     static inline const QString kNotSaved = QStringLiteral("No se ha podido guardar el archivo.");
     static inline const QString kNoDrive = QStringLiteral("Unidad no disponible.");
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
 
-private:
+  private:
     void reportFailure(const QString& path, const QString& reason);
 
     const ListBox& m_lista;
