@@ -55,31 +55,42 @@ bool CandidateJudge::isPrime(quint64 n) {
 qint64 CandidateJudge::countDivisorsInList(quint64 n, qint64 enough) {
     if (n == 0) // every item divides 0
         return std::min(m_list.ListCount(), enough);
-    // Factor n.
+    auto itemsHolding = [this](quint64 d) -> qint64 {
+        return d > 0xFFFFFFFFull ? 0 : m_list.countOf(static_cast<quint32>(d));
+    };
+    // Counting 1 and each prime factor as it is found usually settles the answer long before
+    // n is fully factored: the smallest prime factor is most often in the list.
+    qint64 early = itemsHolding(1);
+    if (early >= enough)
+        return enough;
+
     std::vector<std::pair<quint64, int>> factors;
     quint64 rest = n;
-    if (rest > 1 && !(rest % 2 == 1 && isPrime(rest))) {
-        while (rest % 2 == 0) {
-            rest /= 2;
-            if (factors.empty() || factors.back().first != 2)
-                factors.push_back({2, 0});
-            ++factors.back().second;
+    auto found = [&](quint64 p) {
+        if (factors.empty() || factors.back().first != p) {
+            factors.push_back({p, 0});
+            early += itemsHolding(p);
         }
+        ++factors.back().second;
+        rest /= p;
+        return early >= enough;
+    };
+    if (rest > 1 && !(rest % 2 == 1 && isPrime(rest))) {
+        while (rest % 2 == 0)
+            if (found(2))
+                return enough;
         for (quint32 p : basePrimes()) {
             if (quint64(p) * p > rest)
                 break;
-            if (rest % p)
-                continue;
-            factors.push_back({p, 0});
-            while (rest % p == 0) {
-                rest /= p;
-                ++factors.back().second;
-            }
+            while (rest % p == 0)
+                if (found(p))
+                    return enough;
         }
     }
-    if (rest > 1)
-        factors.push_back({rest, 1});
-    // Walk the divisors, smallest prime powers first, counting the items that hold each.
+    if (rest > 1 && found(rest))
+        return enough;
+
+    // Every divisor, each counted once.
     std::vector<quint64> divisors{1};
     for (auto [p, e] : factors) {
         const size_t before = divisors.size();
@@ -92,9 +103,7 @@ qint64 CandidateJudge::countDivisorsInList(quint64 n, qint64 enough) {
     }
     qint64 count = 0;
     for (quint64 d : divisors) {
-        if (d > 0xFFFFFFFFull)
-            continue; // no item is that large
-        count += m_list.countOf(static_cast<quint32>(d));
+        count += itemsHolding(d);
         if (count >= enough)
             return enough;
     }
