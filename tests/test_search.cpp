@@ -120,29 +120,38 @@ class SearchTest : public QObject {
 
     void refusedLimitLeavesEverythingAsItWas_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << "";
-        QTest::newRow("letters") << "abc";
-        QTest::newRow("exponent") << "1e5";
-        QTest::newRow("two signs") << "--5";
-        QTest::newRow("two decimal signs") << "1.2.3";
-        QTest::newRow("above 4294967295") << "4294967296";
-        QTest::newRow("huge") << "99999999999999999999999";
-        QTest::newRow("inner blank") << "30 00";
+        QTest::addColumn<QString>("prompt");
+        const QString notANumber =
+            QStringLiteral("Escriba el límite como un número entero, por ejemplo 3000 o 3.000.");
+        const QString tooLarge =
+            QStringLiteral("Escriba como límite un número no mayor que 4294967295.");
+        QTest::newRow("empty") << "" << notANumber;
+        QTest::newRow("letters") << "abc" << notANumber;
+        QTest::newRow("exponent") << "1e5" << notANumber;
+        QTest::newRow("two signs") << "--5" << notANumber;
+        QTest::newRow("two decimal signs") << "1.2.3" << notANumber;
+        QTest::newRow("broken grouping") << "1.000.00" << notANumber;
+        QTest::newRow("inner blank") << "30 00" << notANumber;
+        QTest::newRow("above 4294967295") << "4294967296" << tooLarge;
+        QTest::newRow("grouped above 4294967295") << "4.294.967.296" << tooLarge;
+        QTest::newRow("huge") << "99999999999999999999999" << tooLarge;
     }
     void refusedLimitLeavesEverythingAsItWas() {
         QFETCH(QString, text);
+        QFETCH(QString, prompt);
         Harness h;
         h.start("30");
         h.form->StopRequested = true;
+        h.form->tooltip("hint");
         MessageBox::reset();
         MessageBox::setTesting(true);
         h.form->Text1->setText(text);
         h.form->Command1->click();
         QCOMPARE(MessageBox::shown().size(), size_t(1));
-        QCOMPARE(MessageBox::shown()[0].prompt,
-                 QStringLiteral("Escriba como límite un número no mayor que 4294967295."));
+        QCOMPARE(MessageBox::shown()[0].prompt, prompt);
         QCOMPARE(MessageBox::shown()[0].style, 16);
         QCOMPARE(MessageBox::shown()[0].title, QStringLiteral("Tamizo"));
+        QCOMPARE(h.form->pprogreso->printedText(), QString()); // the strip is cleared first
         QCOMPARE(h.form->lista->ListCount(), 11);
         QVERIFY(h.form->StopRequested);
         QVERIFY(!h.form->Busy);
@@ -237,7 +246,7 @@ class SearchTest : public QObject {
 
     void editingLimitMidSearchRescalesBarButKeepsEnd() {
         Harness h;
-        h.actions[3] = {Action::Edit, QStringLiteral("6000")};
+        h.actions[3] = {Action::Edit, QStringLiteral("6.000")};
         int width = -1;
         h.onBox = [&](const MessageBox::Shown& b) {
             if (b.style == 64)
@@ -255,6 +264,7 @@ class SearchTest : public QObject {
         QTest::newRow("zero") << "0";
         QTest::newRow("letters") << "abc";
         QTest::newRow("empty") << "";
+        QTest::newRow("broken grouping") << "0.500";
     }
     void progresoWithBadMaximumDrawsNothing() {
         QFETCH(QString, max);

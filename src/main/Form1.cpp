@@ -147,10 +147,10 @@ QString Form1::summaryText(qint64 count, int seconds) {
 
 void Form1::Calcula() {
     pprogreso->Cls();
-    // A limit that does not convert is refused before anything else changes.
-    const auto L = limit_text::parseLimit(Text1->text());
-    if (!L) {
-        MessageBox::MsgBox(kBadLimit, 16);
+    // A limit that is not a number, or is too large, is refused before anything else changes.
+    const limit_text::Reading L = limit_text::read(Text1->text());
+    if (L.kind != limit_text::Kind::Number) {
+        MessageBox::MsgBox(L.kind == limit_text::Kind::TooLarge ? kLimitTooLarge : kNotANumber, 16);
         return;
     }
     if (MessageBox::MsgBox(kConfirmPrompt, 36, QString()) == MessageBox::No)
@@ -164,7 +164,7 @@ void Form1::Calcula() {
     lista->AddItem(1);
 
     CandidateJudge judge(*lista);
-    const double limit = *L; // the box was modal: the text is still the one checked above
+    const double limit = L.value; // the box was modal: the text is still the one checked above
     for (quint64 n = 1; static_cast<double>(n) <= limit; n += 2) {
         if (judge.shouldAppend(n))
             lista->AddItem(static_cast<quint32>(n));
@@ -207,10 +207,11 @@ Form1::Checkpoint Form1::checkpoint(quint64 n, CandidateJudge& judge) {
 void Form1::progreso(double Value, const QString& max) {
     const double W = twips::fromPx(pprogreso->width());
     const double H = twips::fromPx(pprogreso->height());
-    const auto m = limit_text::toNumber(max);
-    if (!m || *m == 0) // nothing sensible to scale against
+    // A number too large for a search still scales the bar; text that is not one does not.
+    const limit_text::Reading m = limit_text::read(max);
+    if (m.kind == limit_text::Kind::NotANumber || m.value == 0)
         return;
-    const float x = static_cast<float>((Value * W) / *m);
+    const float x = static_cast<float>((Value * W) / m.value);
     pprogreso->Line(Surface::kFilledBox, 0, 0, x, H, kBarColour);
 }
 

@@ -76,8 +76,10 @@ class Form1 : public Form {
     static inline const QString kConfirmPrompt =
         QStringLiteral("¿Desea borrar la lista de números actual?");
     static inline const QString kSummaryTitle = QStringLiteral("Estadística de cálculo");
-    static inline const QString kBadLimit =
+    static inline const QString kLimitTooLarge =
         QStringLiteral("Escriba como límite un número no mayor que 4294967295.");
+    static inline const QString kNotANumber =
+        QStringLiteral("Escriba el límite como un número entero, por ejemplo 3000 o 3.000.");
     static QString summaryText(qint64 count, int seconds);
 
   protected:
