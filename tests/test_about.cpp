@@ -62,7 +62,7 @@ frmAbout* openAbout() {
 class TestAbout : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString m_tool1, m_marker1, m_dir2, m_marker2, m_emptyDir, m_folderDir;
+    QString m_tool1, m_dir2, m_blankTool1, m_blankDir2, m_marker, m_emptyDir, m_folderDir;
 
     QString writeHive(const QByteArray& text, bool readOnly) {
         const QString path = m_dir.filePath("system.reg");
@@ -82,13 +82,19 @@ class TestAbout : public QObject {
         MessageBox::setTesting(true);
         QVERIFY(m_dir.isValid());
         QDir d(m_dir.path());
-        m_marker1 = m_dir.filePath("started-1");
-        m_marker2 = m_dir.filePath("started-2");
+        // Every tool appends the line it was started with to one marker.
+        m_marker = m_dir.filePath("started");
         m_tool1 = m_dir.filePath("sysinfo.sh");
-        QVERIFY(writeRecorder(m_tool1, m_marker1));
+        QVERIFY(writeRecorder(m_tool1, m_marker));
         m_dir2 = m_dir.filePath("tools");
         QVERIFY(d.mkpath("tools"));
-        QVERIFY(writeRecorder(m_dir2 + "/MSINFO32.EXE", m_marker2));
+        QVERIFY(writeRecorder(m_dir2 + "/MSINFO32.EXE", m_marker));
+        // The same tools in a folder whose name has a blank.
+        m_blankTool1 = m_dir.filePath("my tools/sysinfo.sh");
+        m_blankDir2 = m_dir.filePath("my tools");
+        QVERIFY(d.mkpath("my tools"));
+        QVERIFY(writeRecorder(m_blankTool1, m_marker));
+        QVERIFY(writeRecorder(m_blankDir2 + "/MSINFO32.EXE", m_marker));
         m_emptyDir = m_dir.filePath("empty");
         QVERIFY(d.mkpath("empty"));
         m_folderDir = m_dir.filePath("folder");
@@ -97,8 +103,7 @@ class TestAbout : public QObject {
     void init() {
         MessageBox::reset();
         clearOpenLog();
-        QFile::remove(m_marker1);
-        QFile::remove(m_marker2);
+        QFile::remove(m_marker);
         launcher::setOpenerProgram(QString());
         setHivePath(m_dir.filePath("none.reg"));
     }
@@ -312,47 +317,62 @@ class TestAbout : public QObject {
     void startSysInfo_data() {
         QTest::addColumn<QByteArray>("hive");
         QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<int>("started"); // 1: the tool of location 1, 2: of location 2, 0: none
+        QTest::addColumn<QString>("started"); // what the started tool writes; "": nothing starts
         QTest::addColumn<bool>("location2Read");
         const QByteArray tool1 = m_tool1.toUtf8();
         const QByteArray loc1 = "REGEDIT4\n" + kLoc1;
         const QByteArray loc2With = kLoc2 + "\"MSINFO\"=\"" + m_dir2.toUtf8() + "\"\n";
         const QByteArray loc2Without = kLoc2 + "\"MSINFO\"=\"" + m_emptyDir.toUtf8() + "\"\n";
+        // "$0 $*" of a tool started without arguments.
+        const QString by1 = m_tool1 + ' ', by2 = m_dir2 + "/MSINFO32.EXE ";
         QTest::newRow("location 1 alone decides")
-            << loc1 + "\"PATH\"=\"" + tool1 + "\"\n" + loc2With << false << 1 << false;
+            << loc1 + "\"PATH\"=\"" + tool1 + "\"\n" + loc2With << false << by1 << false;
         QTest::newRow("location 1 absent, location 2 has the tool")
-            << "REGEDIT4\n" + loc2With << false << 2 << true;
+            << "REGEDIT4\n" + loc2With << false << by2 << true;
         QTest::newRow("location 1 key without its value")
-            << loc1 + "\"OTHER\"=\"" + tool1 + "\"\n" + loc2With << false << 2 << true;
+            << loc1 + "\"OTHER\"=\"" + tool1 + "\"\n" + loc2With << false << by2 << true;
         QTest::newRow("location 2 folder without the tool")
-            << "REGEDIT4\n" + loc2Without << false << 0 << true;
+            << "REGEDIT4\n" + loc2Without << false << "" << true;
         QTest::newRow("location 2 tool is a folder")
             << "REGEDIT4\n" + kLoc2 + "\"MSINFO\"=\"" + m_folderDir.toUtf8() + "\"\n"
-            << false << 0 << true;
-        QTest::newRow("neither location") << QByteArray("REGEDIT4\n") << false << 0 << true;
+            << false << "" << true;
+        QTest::newRow("neither location") << QByteArray("REGEDIT4\n") << false << "" << true;
         QTest::newRow("location 1 with its NUL in hex bytes")
             << loc1 + "\"PATH\"=" + hexValue(1, tool1 + '\0') + "\n"
-            << false << 1 << false;
+            << false << by1 << false;
         QTest::newRow("location 1 without a NUL") << loc1 + "\"PATH\"=" + hexValue(1, tool1) + "\n"
-                                                  << false << 1 << false;
+                                                  << false << by1 << false;
         QTest::newRow("location 1 expandable string: empty command line")
-            << loc1 + "\"PATH\"=" + hexValue(2, tool1 + '\0') + "\n" + loc2With << false << 0
+            << loc1 + "\"PATH\"=" + hexValue(2, tool1 + '\0') + "\n" + loc2With << false << ""
             << false;
         QTest::newRow("location 1 of size 0: message at once")
-            << loc1 + "\"PATH\"=hex(1):\n" + loc2With << false << 0 << false;
+            << loc1 + "\"PATH\"=hex(1):\n" + loc2With << false << "" << false;
         QTest::newRow("location 1 longer than 1024 bytes counts as absent")
             << loc1 + "\"PATH\"=\"" + tool1 + QByteArray(1024, ' ') + "\"\n" + loc2With << false
-            << 2 << true;
+            << by2 << true;
         QTest::newRow("location 1 names no program: no existence check")
             << loc1 + "\"PATH\"=\"" + m_dir.filePath("gone.exe").toUtf8() + "\"\n" + loc2With
-            << false << 0 << false;
+            << false << "" << false;
         QTest::newRow("read-only hive: both opens denied")
-            << loc1 + "\"PATH\"=\"" + tool1 + "\"\n" + loc2With << true << 0 << true;
+            << loc1 + "\"PATH\"=\"" + tool1 + "\"\n" + loc2With << true << "" << true;
+        // Blanks in the tool's path, with or without quotes.
+        const QByteArray blank1 = m_blankTool1.toUtf8();
+        QTest::newRow("location 1 unquoted with a blank") << loc1 + "\"PATH\"=\"" + blank1 + "\"\n"
+                                                          << false << m_blankTool1 + ' ' << false;
+        QTest::newRow("location 1 unquoted with a blank, and arguments")
+            << loc1 + "\"PATH\"=\"" + blank1 + " /informe \\\"a b\\\"\"\n"
+            << false << m_blankTool1 + " /informe a b" << false;
+        QTest::newRow("location 1 quoted with a blank, and an argument")
+            << loc1 + "\"PATH\"=\"\\\"" + blank1 + "\\\" /informe\"\n"
+            << false << m_blankTool1 + " /informe" << false;
+        QTest::newRow("location 2 folder with a blank")
+            << "REGEDIT4\n" + kLoc2 + "\"MSINFO\"=\"" + m_blankDir2.toUtf8() + "\"\n"
+            << false << m_blankDir2 + "/MSINFO32.EXE " << true;
     }
     void startSysInfo() {
         QFETCH(QByteArray, hive);
         QFETCH(bool, readOnly);
-        QFETCH(int, started);
+        QFETCH(QString, started);
         QFETCH(bool, location2Read);
         setHivePath(writeHive(hive, readOnly));
         frmAbout dlg;
@@ -365,25 +385,18 @@ class TestAbout : public QObject {
             if (readOnly)
                 QCOMPARE(c.result, ERROR_ACCESS_DENIED);
         }
-        if (started == 0) {
+        if (started.isEmpty()) {
             QCOMPARE(MessageBox::shown().size(), std::size_t(1));
             const MessageBox::Shown& box = MessageBox::shown().front();
             QCOMPARE(box.prompt,
                      QString("La información del sistema no está disponible en este momento"));
             QCOMPARE(box.style, 0);
             QCOMPARE(box.title, QString("Tamizo"));
-            QVERIFY(!QFile::exists(m_marker1));
-            QVERIFY(!QFile::exists(m_marker2));
+            QVERIFY(!QFile::exists(m_marker));
             return;
         }
         QVERIFY(MessageBox::shown().empty());
-        if (started == 1) {
-            QTRY_COMPARE(readAll(m_marker1), m_tool1 + " \n");
-            QVERIFY(!QFile::exists(m_marker2));
-        } else {
-            QTRY_COMPARE(readAll(m_marker2), m_dir2 + "/MSINFO32.EXE \n");
-            QVERIFY(!QFile::exists(m_marker1));
-        }
+        QTRY_COMPARE(readAll(m_marker), started + '\n');
     }
 
     // --- the value reader ---
@@ -412,6 +425,8 @@ class TestAbout : public QObject {
         QTest::newRow("dword zero") << QByteArray("dword:00000000") << b << true << "&h00000000";
         QTest::newRow("non-ASCII text")
             << QByteArray("\"/opt/información\"") << b << true << "/opt/información";
+        QTest::newRow("non-ASCII text in an ANSI file")
+            << QByteArray("\"/opt/a\xF1o/m\xFAsica\"") << b << true << "/opt/año/música";
     }
     void getKeyValue() {
         QFETCH(QByteArray, value);

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,6 +26,7 @@ QByteArray bytes(std::string_view s) {
 
 // Writes an executable shell script that appends its own path and arguments to `marker`.
 QString recorder(const QString& path, const QString& marker) {
+    QDir().mkpath(QFileInfo(path).path());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return QString();
@@ -143,6 +145,29 @@ class TestAboutRegistry : public QObject {
             << QByteArray("PATH") << true << 1 << QByteArray("x\0", 2);
         QTest::newRow("UTF-8 byte-order mark")
             << QByteArray("\xEF\xBB\xBF") + h4 + "\"P\"=\"Año\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("A\xc3\xb1o\0", 5);
+        // A text that is not valid UTF-8 throughout is code page 1252.
+        QTest::newRow("UTF-8 text")
+            << h4 + "\"P\"=\"/opt/año/música\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("/opt/año/música") + '\0';
+        QTest::newRow("cp1252 text")
+            << h4 + "\"P\"=\"/opt/a\xF1o/m\xFAsica\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("/opt/año/música") + '\0';
+        QTest::newRow("cp1252 from 0x80 and the undefined bytes")
+            << h4 + "\"P\"=\"\x80\x81\x8D\x8F\x90\x9D\x9F\x99\xA0\xFF\"\n"
+            << k << QByteArray("P") << true << 1
+            << QString::fromUtf16(u"€\u0081\u008D\u008F\u0090\u009DŸ™\u00A0ÿ").toUtf8() + '\0';
+        QTest::newRow("one bad byte makes the whole text cp1252")
+            << h4 + "\"P\"=\"ñ\"\n; cut \xE2\x82" << k << QByteArray("P") << true << 1
+            << QByteArray("\xC3\x83\xC2\xB1\0", 5);
+        QTest::newRow("overlong UTF-8 is cp1252")
+            << h4 + "\"P\"=\"\xC0\xAF\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("À¯") + '\0';
+        QTest::newRow("UTF-8 surrogate is cp1252")
+            << h4 + "\"P\"=\"\xED\xA0\x80\"\n"
+            << k << QByteArray("P") << true << 1 << QByteArray("í\u00A0€") + '\0';
+        QTest::newRow("UTF-8 byte-order mark on cp1252 text")
+            << QByteArray("\xEF\xBB\xBF") + h4 + "\"P\"=\"A\xF1o\"\n"
             << k << QByteArray("P") << true << 1 << QByteArray("A\xc3\xb1o\0", 5);
     }
     void parserReadsValues() {
@@ -319,19 +344,37 @@ class TestAboutRegistry : public QObject {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
+        const QString d = m_dir.path();
         QTest::newRow("program alone") << "/bin/x"
                                        << "/bin/x" << QStringList();
-        QTest::newRow("blanks between arguments") << "  x  a\tb  "
-                                                  << "x" << QStringList{"a", "b"};
+        QTest::newRow("blanks between arguments") << "  sh  a\tb  "
+                                                  << "sh" << QStringList{"a", "b"};
         QTest::newRow("quoted program with blank") << "\"/a b/x\" c"
                                                    << "/a b/x" << QStringList{"c"};
-        QTest::newRow("quoted argument") << "x \"a b\" \"\""
-                                         << "x" << QStringList{"a b", ""};
+        QTest::newRow("quoted argument") << "sh \"a b\" \"\""
+                                         << "sh" << QStringList{"a b", ""};
         QTest::newRow("empty") << "   "
                                << "" << QStringList();
+        QTest::newRow("unquoted path with a blank")
+            << d + "/my tools/run.sh" << d + "/my tools/run.sh" << QStringList();
+        QTest::newRow("unquoted path with a blank, and arguments")
+            << d + "/my tools/run.sh -x \"a b\"" << d + "/my tools/run.sh"
+            << QStringList{"-x", "a b"};
+        QTest::newRow("backslashes and a blank")
+            << d + "\\my tools\\run.sh /all" << d + "\\my tools\\run.sh" << QStringList{"/all"};
+        QTest::newRow("shortest prefix that is a program")
+            << d + "/two words/run.sh" << d + "/two" << QStringList{"words/run.sh"};
+        QTest::newRow("prefix that is no executable passed over")
+            << d + "/plain x/run.sh a" << d + "/plain x/run.sh" << QStringList{"a"};
+        QTest::newRow("no prefix is a program: the whole line")
+            << d + "/none here x" << d + "/none here x" << QStringList();
     }
     void commandLineSplits() {
         QFETCH(QString, line);
+        for (const char* name : {"my tools/run.sh", "two words/run.sh", "two", "plain x/run.sh"})
+            QVERIFY(!recorder(m_dir.filePath(name), m_dir.filePath("unused")).isEmpty());
+        QFile plain(m_dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
         const launcher::CommandLine cl = launcher::splitCommandLine(line);
         QTEST(cl.program, "program");
         QTEST(cl.arguments, "arguments");

@@ -1,17 +1,21 @@
 // Malformed hive files under the About box's value reader: bad escapes, truncated files, binary
-// garbage, huge values and deep keys. None may crash the reader, and each must read as "not
-// found": GetKeyValue answers False with the empty text, no key stays open, and the launcher
-// shows its message without starting anything.
+// garbage, huge values and deep keys; and hive paths that hold no regular file or too large a
+// one. None may crash or block the reader, and each must read as "not found": GetKeyValue answers
+// False with the empty text, no key stays open, and the launcher shows its message without starting
+// anything.
 
 #include "MessageBox.h"
 #include "Registry.h"
 #include "frmAbout.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <random>
+
+#include <sys/stat.h>
 
 using namespace registry;
 
@@ -53,6 +57,9 @@ class TestFaultsHive : public QObject {
     void init() {
         MessageBox::reset();
         setHivePath(m_dir.filePath("system.reg"));
+        clearOpenLog();
+        QFile::remove(hivePath()); // whatever a row left there: file, link or pipe
+        QDir(m_dir.path()).rmdir("system.reg");
     }
     void cleanup() {
         setHivePath(QString());
@@ -137,8 +144,8 @@ class TestFaultsHive : public QObject {
         // Huge values: beyond the reader's 1024 bytes.
         QTest::newRow("string of 1024 characters")
             << head + "\"PATH\"=\"/" + QByteArray(1023, 'a') + "\"\n";
-        QTest::newRow("string of 4 MB")
-            << head + "\"PATH\"=\"/" + QByteArray(4 << 20, 'a') + "\"\n";
+        QTest::newRow("string of 3 MB")
+            << head + "\"PATH\"=\"/" + QByteArray(3 << 20, 'a') + "\"\n";
         QByteArray hex = "\"PATH\"=hex(1):";
         for (int i = 0; i < 200000; ++i)
             hex += i % 20 == 19 ? "61,\\\n  " : "61,";
@@ -154,6 +161,49 @@ class TestFaultsHive : public QObject {
     void malformedHiveReadsAsNotFound() {
         QFETCH(QByteArray, hive);
         QVERIFY(writeHive(hive));
+        expectNotFound();
+    }
+
+    // Only a regular file of at most 4 MiB is read. Anything else at the hive's path is taken
+    // as a missing file at once: it is never waited on nor read whole.
+    void hiveIsReadOnlyFromARegularFileOfAtMost4MiB_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("size"); // of a regular file: the good hive padded to this size
+        QTest::addColumn<bool>("read");
+        QTest::newRow("named pipe") << "pipe" << 0 << false;
+        QTest::newRow("link to /dev/zero") << "zero" << 0 << false;
+        QTest::newRow("folder") << "folder" << 0 << false;
+        QTest::newRow("file of 4 MiB") << "file" << (4 << 20) << true;
+        QTest::newRow("file of 4 MiB + 1") << "file" << (4 << 20) + 1 << false;
+    }
+    void hiveIsReadOnlyFromARegularFileOfAtMost4MiB() {
+        QFETCH(QString, kind);
+        QFETCH(int, size);
+        QFETCH(bool, read);
+        const QString path = hivePath();
+        if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else if (kind == "folder")
+            QVERIFY(QDir(m_dir.path()).mkdir("system.reg"));
+        else
+            QVERIFY(writeHive(kGood + ';' + QByteArray(size - kGood.size() - 1, 'x')));
+        if (!read) {
+            expectNotFound();
+            QCOMPARE(openLog().front().result, ERROR_FILE_NOT_FOUND); // as if there were no file
+            return;
+        }
+        frmAbout dlg;
+        HKEY root = HKEY_LOCAL_MACHINE;
+        QString value;
+        QVERIFY(dlg.GetKeyValue(root, frmAbout::gREGKEYSYSINFO, frmAbout::gREGVALSYSINFO, value));
+        QCOMPARE(value, QStringLiteral("/opt/msinfo32"));
+    }
+
+  private:
+    // The tool's location 1 reads as not found, and the launcher says the tool is unavailable.
+    void expectNotFound() {
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString value = QStringLiteral("before");
@@ -169,7 +219,6 @@ class TestFaultsHive : public QObject {
         QCOMPARE(openKeyCount(), 0);
     }
 
-  private:
     bool writeHive(const QByteArray& text) {
         QFile f(hivePath());
         return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();

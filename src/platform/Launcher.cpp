@@ -16,9 +16,13 @@ bool isShell(const QString& program) {
     return name.compare(QStringLiteral("explorer.exe"), Qt::CaseInsensitive) == 0 ||
            name.compare(QStringLiteral("explorer"), Qt::CaseInsensitive) == 0;
 }
-} // namespace
 
-CommandLine splitCommandLine(const QString& line) {
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+// Splits at blanks; double quotes group blanks into a token and are dropped.
+QStringList tokens(QStringView line) {
     QStringList tokens;
     QString token;
     bool inToken = false;
@@ -27,7 +31,7 @@ CommandLine splitCommandLine(const QString& line) {
         if (c == u'"') {
             quoted = !quoted;
             inToken = true;
-        } else if (!quoted && (c == u' ' || c == u'\t')) {
+        } else if (!quoted && isBlank(c)) {
             if (inToken)
                 tokens << token;
             token.clear();
@@ -39,11 +43,37 @@ CommandLine splitCommandLine(const QString& line) {
     }
     if (inToken)
         tokens << token;
+    return tokens;
+}
+
+// A program that could be started as written: a path (with "/" or "\" as separator) to an
+// executable file, or a name found in PATH.
+bool namesAProgram(QString text) {
+    text.replace(u'\\', u'/');
+    if (!text.contains(u'/'))
+        return !QStandardPaths::findExecutable(text).isEmpty();
+    const QFileInfo info(text);
+    return info.isFile() && info.isExecutable();
+}
+} // namespace
+
+CommandLine splitCommandLine(const QString& line) {
+    const QStringView text = QStringView(line).trimmed();
     CommandLine cl;
-    if (!tokens.isEmpty()) {
-        cl.program = tokens.takeFirst();
-        cl.arguments = tokens;
+    if (text.startsWith(u'"')) {
+        QStringList all = tokens(text);
+        cl.program = all.takeFirst();
+        cl.arguments = all;
+        return cl;
     }
+    for (qsizetype i = 1; i < text.size(); ++i) {
+        if (isBlank(text[i]) && !isBlank(text[i - 1]) && namesAProgram(text.left(i).toString())) {
+            cl.program = text.left(i).toString();
+            cl.arguments = tokens(text.mid(i));
+            return cl;
+        }
+    }
+    cl.program = text.toString();
     return cl;
 }
 
@@ -59,12 +89,18 @@ qint64 Shell(const QString& commandLine, int windowStyle) {
     default:
         throw StartError("unknown window style " + std::to_string(windowStyle));
     }
-    CommandLine cl = splitCommandLine(commandLine);
+    // The system shell is no file here: it is known by the line's first word alone.
+    CommandLine cl;
+    if (QStringList words = tokens(commandLine);
+        words.size() > 1 && isShell(words.first().replace(u'\\', u'/'))) {
+        cl.program = openerProgram();
+        cl.arguments = words.mid(1);
+    } else {
+        cl = splitCommandLine(commandLine);
+    }
     if (cl.program.isEmpty())
         throw StartError("empty command line");
     cl.program.replace(u'\\', u'/');
-    if (isShell(cl.program) && !cl.arguments.isEmpty())
-        cl.program = openerProgram();
 
     QString program = cl.program;
     if (!program.contains(u'/')) {

@@ -1,6 +1,6 @@
 #pragma once
 // Starts another program from a command line with a window style, as the About box does. The
-// first token, quoted or not, is the program and the rest are its arguments; a "\" in the
+// line is split into the program and its arguments as splitCommandLine says; a "\" in the
 // program's path is a path separator, and a program without a path is looked up in PATH. The
 // system shell "explorer.exe" given an argument (a web address) hands it to the desktop's
 // opener. Window styles 1 (normal, with focus) and 2 (minimized, with focus) are taken as a
@@ -26,7 +26,11 @@ struct CommandLine {
     QString program;
     QStringList arguments;
 };
-// Splits at blanks; double quotes group blanks into a token and are dropped.
+// A line whose first token is quoted has that token as its program. Otherwise the program is
+// the shortest prefix of the line, ending at a blank, that names an existing executable file
+// (or a program in PATH), so that a path with blanks needs no quotes; when no prefix does, the
+// whole line is the program. The arguments are the rest, split at blanks, with double quotes
+// grouping blanks into one argument and dropped. Blanks around the line don't count.
 CommandLine splitCommandLine(const QString& line);
 
 // Returns the started program's process id (the task number).

@@ -1,6 +1,7 @@
 #pragma once
 // The machine hive as read from the registry editor's export text: "REGEDIT4" or "Windows
-// Registry Editor Version 5.00" (UTF-8, or UTF-16LE with its byte-order mark), [KEY\PATH]
+// Registry Editor Version 5.00" (UTF-16LE with its byte-order mark; otherwise UTF-8 when the
+// whole text is valid UTF-8, and code page 1252 when it is not), [KEY\PATH]
 // sections under HKEY_LOCAL_MACHINE, and values written as "text" (with \\ and \" escapes),
 // dword:, hex: and hex(N): bytes (continued over lines by a final "\"), or @ for the default
 // value. Key and value names match without regard to case.

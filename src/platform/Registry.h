@@ -1,8 +1,13 @@
 #pragma once
 // The three registry functions the About box reads with, with their usual parameters and
 // return codes, over the machine hive kept as an export text file (see RegHive.h). By default
-// the file is $XDG_DATA_HOME/tamizo/system.reg; a missing file is an empty hive. Every open
-// reads the file afresh, so a key handle sees the hive as it was when it was opened.
+// the file is $XDG_DATA_HOME/tamizo/system.reg. Every open of HKEY_LOCAL_MACHINE reads the file
+// afresh, so a key handle sees the hive as it was when it was opened.
+//
+// The file is opened without blocking and read only when it is a regular file (or a link to
+// one) of at most kMaxHiveFileBytes. A missing file, and anything else at that path (a pipe, a
+// socket, a device, a folder, a larger file), is an empty hive. A file that may not be opened or
+// read makes the open fail with ERROR_ACCESS_DENIED.
 //
 // An open that asks for a write right (KEY_SET_VALUE, KEY_CREATE_SUB_KEY, KEY_CREATE_LINK) is
 // denied when the hive file is read-only: not writable by this user, or with no write
@@ -14,6 +19,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +59,8 @@ constexpr REGSAM KEY_NOTIFY = 0x0010;
 constexpr REGSAM KEY_CREATE_LINK = 0x0020;
 constexpr REGSAM READ_CONTROL = 0x00020000;
 constexpr REGSAM KEY_READ = 0x00020019;
+
+constexpr std::size_t kMaxHiveFileBytes = 4 << 20; // 4 MiB
 
 LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
                    HKEY* phkResult);
