@@ -1,8 +1,12 @@
 #pragma once
 // Helpers shared by the save tests: reading and writing whole files, a file-size limit that
-// makes writes fail part-way, and a scope in which even root obeys file permissions.
+// makes writes fail part-way, a scope in which even root obeys file permissions, and scopes
+// with a mount table, a current folder and a home folder of the test's choosing.
+
+#include "DriveListBox.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 
 #include <csignal>
@@ -75,6 +79,45 @@ class ObeyPermissions {
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct m_saved[2]{};
     bool m_lowered = false;
+    bool m_ok = false;
+};
+
+// While alive, the drive list and the folder list read `table` as the system's mount table.
+class MountTable {
+  public:
+    explicit MountTable(const QByteArray& table) {
+        DriveListBox::setMountTableSource([table] { return table; });
+    }
+    ~MountTable() { DriveListBox::setMountTableSource(nullptr); }
+    MountTable(const MountTable&) = delete;
+    MountTable& operator=(const MountTable&) = delete;
+};
+
+// A mount table line in /proc/self/mountinfo's layout.
+inline QByteArray mountLine(const QString& point, const char* type, const char* source) {
+    return "40 1 8:1 / " + QFile::encodeName(point).replace(" ", "\\040") + " rw,relatime - " +
+           type + " " + source + " rw\n";
+}
+
+// While alive, the process's current folder is `folder` (raw bytes) and $HOME is `home`.
+class Whereabouts {
+  public:
+    Whereabouts(const QByteArray& folder, const QString& home)
+        : m_folder(QDir::currentPath()), m_home(qgetenv("HOME")) {
+        m_ok = ::chdir(folder.constData()) == 0;
+        qputenv("HOME", QFile::encodeName(home));
+    }
+    ~Whereabouts() {
+        QDir::setCurrent(m_folder);
+        qputenv("HOME", m_home);
+    }
+    Whereabouts(const Whereabouts&) = delete;
+    Whereabouts& operator=(const Whereabouts&) = delete;
+    bool ok() const { return m_ok; }
+
+  private:
+    QString m_folder;
+    QByteArray m_home;
     bool m_ok = false;
 };
 
