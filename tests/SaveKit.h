@@ -1,12 +1,11 @@
 #pragma once
 // Helpers shared by the save tests: reading and writing whole files, a file-size limit that
-// makes writes fail part-way, a scope in which even root obeys file permissions, and scopes
-// with a mount table, a current folder and a home folder of the test's choosing.
+// makes writes fail part-way, a scope in which even root obeys file permissions, and a scope with
+// a mount table of the test's choosing.
 
 #include "DriveListBox.h"
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 
 #include <csignal>
@@ -98,27 +97,5 @@ inline QByteArray mountLine(const QString& point, const char* type, const char* 
     return "40 1 8:1 / " + QFile::encodeName(point).replace(" ", "\\040") + " rw,relatime - " +
            type + " " + source + " rw\n";
 }
-
-// While alive, the process's current folder is `folder` (raw bytes) and $HOME is `home`.
-class Whereabouts {
-  public:
-    Whereabouts(const QByteArray& folder, const QString& home)
-        : m_folder(QDir::currentPath()), m_home(qgetenv("HOME")) {
-        m_ok = ::chdir(folder.constData()) == 0;
-        qputenv("HOME", QFile::encodeName(home));
-    }
-    ~Whereabouts() {
-        QDir::setCurrent(m_folder);
-        qputenv("HOME", m_home);
-    }
-    Whereabouts(const Whereabouts&) = delete;
-    Whereabouts& operator=(const Whereabouts&) = delete;
-    bool ok() const { return m_ok; }
-
-  private:
-    QString m_folder;
-    QByteArray m_home;
-    bool m_ok = false;
-};
 
 } // namespace savekit
