@@ -1,6 +1,9 @@
 #pragma once
 // Helpers shared by the save tests: reading and writing whole files, a file-size limit that
-// makes writes fail part-way, and a scope in which even root obeys file permissions.
+// makes writes fail part-way, a scope in which even root obeys file permissions, and a scope with
+// a mount table of the test's choosing.
+
+#include "DriveListBox.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -77,5 +80,22 @@ class ObeyPermissions {
     bool m_lowered = false;
     bool m_ok = false;
 };
+
+// While alive, the drive list and the folder list read `table` as the system's mount table.
+class MountTable {
+  public:
+    explicit MountTable(const QByteArray& table) {
+        DriveListBox::setMountTableSource([table] { return table; });
+    }
+    ~MountTable() { DriveListBox::setMountTableSource(nullptr); }
+    MountTable(const MountTable&) = delete;
+    MountTable& operator=(const MountTable&) = delete;
+};
+
+// A mount table line in /proc/self/mountinfo's layout.
+inline QByteArray mountLine(const QString& point, const char* type, const char* source) {
+    return "40 1 8:1 / " + QFile::encodeName(point).replace(" ", "\\040") + " rw,relatime - " +
+           type + " " + source + " rw\n";
+}
 
 } // namespace savekit

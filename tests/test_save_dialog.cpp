@@ -6,7 +6,9 @@
 #include "DirListBox.h"
 #include "DriveListBox.h"
 #include "Form2.h"
+#include "GraphicalButton.h"
 #include "Harness.h"
+#include "Icons.h"
 #include "SaveKit.h"
 #include "TextFiles.h"
 #include "Twips.h"
@@ -18,6 +20,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <atomic>
+#include <future>
+#include <sys/stat.h>
 
 using savekit::readAll;
 using savekit::writeFile;
@@ -114,6 +120,7 @@ class SaveDialogTest : public QObject {
     }
     void cleanup() {
         clock_::setDateSource(nullptr);
+        DriveListBox::setReadyProbe(nullptr);
         MessageBox::reset();
         QVERIFY(!openDialog());
         QCOMPARE(textfiles::FreeFile(), 1); // nothing left open
@@ -225,9 +232,11 @@ class SaveDialogTest : public QObject {
         QVERIFY(entries(dir.path()).isEmpty());
     }
 
+    // With a mount table that doesn't name the folder's volume, as in a chroot or a container.
     void startsOnCurrentFolderAndItsDrive() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("sub/inner"));
+        const savekit::MountTable mounts(savekit::mountLine("/proc", "proc", "proc"));
         const QString old = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.filePath("sub")));
         Form1 form;
@@ -235,10 +244,36 @@ class SaveDialogTest : public QObject {
             QCOMPARE(d.Dir1->path(), QDir::currentPath());
             QCOMPARE(DirListBox::pathOf(d.Dir1->currentItem()), QDir::currentPath());
             QVERIFY(d.Dir1->itemFor(QDir::currentPath() + "/inner")); // its folders are shown
-            QCOMPARE(d.Drive1->Drive(), DriveListBox::driveOf(QDir::currentPath()));
+            QCOMPARE(d.Dir1->root(), QStringLiteral("/"));
+            QCOMPARE(d.Drive1->Drive(), QStringLiteral("/"));
             QCOMPARE(d.Drive1->itemText(0), QStringLiteral("/"));
         });
         QVERIFY(QDir::setCurrent(old));
+    }
+
+    void opensOnHomeWhenCurrentFolderCannotBeRead_data() {
+        QTest::addColumn<QByteArray>("folder"); // the current folder's name, as bytes
+        QTest::newRow("current folder deleted") << QByteArray("borrada");
+        QTest::newRow("current folder's name not UTF-8") << QByteArray("caf\xe9");
+    }
+    void opensOnHomeWhenCurrentFolderCannotBeRead() {
+        QFETCH(QByteArray, folder);
+        QTemporaryDir dir, home;
+        const QByteArray path = QFile::encodeName(dir.path()) + '/' + folder,
+                         oldHome = qgetenv("HOME");
+        const QString old = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            QDir::setCurrent(old);
+            qputenv("HOME", oldHome);
+            ::rmdir(path.constData());
+        });
+        QVERIFY(::mkdir(path.constData(), 0700) == 0 && ::chdir(path.constData()) == 0);
+        qputenv("HOME", QFile::encodeName(home.path()));
+        if (folder == "borrada")
+            QVERIFY(::rmdir(path.constData()) == 0);
+        ListBox list;
+        Form2 d(list);
+        QCOMPARE(d.Dir1->path(), home.path());
     }
 
     void cancelAndCloseBoxWriteNothing_data() {
@@ -474,6 +509,22 @@ class SaveDialogTest : public QObject {
         QVERIFY(MessageBox::shown().empty());
     }
 
+    void hiddenFoldersShowOnlyOnTheCurrentPath() {
+        QTemporaryDir dir;
+        for (const char* f : {"datos", ".cache", ".config/app/.git"})
+            QVERIFY(QDir(dir.path()).mkpath(f));
+        ListBox list;
+        Form2 d(list);
+        const auto shown = [&](const char* f) {
+            return d.Dir1->itemFor(dir.filePath(f)) != nullptr;
+        };
+        QVERIFY(d.Dir1->setPath(dir.path()));
+        QVERIFY(shown("datos") && !shown(".cache") && !shown(".config"));
+        QVERIFY(d.Dir1->setPath(dir.filePath(".config/app"))); // inside a hidden folder
+        QVERIFY(shown("datos") && shown(".config") && shown(".config/app"));
+        QVERIFY(!shown(".cache") && !shown(".config/app/.git"));
+    }
+
     void folderListRefusesWhatItCannotOpen() {
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("file"), "x"));
@@ -515,6 +566,130 @@ class SaveDialogTest : public QObject {
             QVERIFY(MessageBox::shown().empty());
             QCOMPARE(d.Dir1->path(), QStringLiteral("/"));
         });
+    }
+
+    void mountTableGivesUserVolumes_data() {
+        QTest::addColumn<QByteArray>("table");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QStringList>("volumes"); // home is /home/ana
+        QTest::addColumn<QString>("drive");       // of the current folder
+        const QByteArray desktop = "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+                                   "23 22 0:21 / /proc rw,nosuid shared:12 - proc proc rw\n"
+                                   "25 22 0:23 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+                                   "27 22 0:25 / /run rw - tmpfs tmpfs rw\n"
+                                   "29 27 0:50 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+                                   "31 22 8:1 / /boot/efi rw - vfat /dev/sda1 rw\n"
+                                   "32 22 7:3 / /snap/core22/1122 ro - squashfs /dev/loop3 ro\n"
+                                   "33 22 8:3 / /home rw - ext4 /dev/sda3 rw\n"
+                                   "34 27 8:17 / /media/ana/USB\\040STICK rw - vfat /dev/sdb1 rw\n"
+                                   "35 27 8:33 / /run/media/ana/DISCO rw - exfat /dev/sdc1 rw\n"
+                                   "36 22 0:60 / /mnt/nas rw - nfs4 nas:/export rw\n"
+                                   "37 22 8:49 / /datos rw - ext4 /dev/sdd1 rw\n"
+                                   "40 27 11:0 / /media/ana/CD ro - iso9660 /dev/sr0 ro\n";
+        const QStringList user{
+            "/", "/datos", "/home", "/media/ana/USB STICK", "/mnt/nas", "/run/media/ana/DISCO"};
+        QTest::newRow("desktop: user volumes, no system mounts")
+            << desktop << "/home/ana/docs" << user << "/home";
+        QTest::newRow("current folder on a system mount is listed")
+            << desktop << "/run/user/1000/x" << user + QStringList{"/run/user/1000"}
+            << "/run/user/1000";
+        QTest::newRow("a name that begins like a mount point is not on it")
+            << desktop << "/homes/x" << user << "/";
+        QTest::newRow("container: a partial table")
+            << QByteArray("600 550 0:52 / / rw - overlay overlay rw,lowerdir=/l\n"
+                          "603 600 8:1 /var/lib/c/hosts /etc/hosts rw - ext4 /dev/sda1 rw\n"
+                          "604 600 8:1 /home/ana/src /work rw - ext4 /dev/sda1 rw\n")
+            << "/build" << QStringList{"/", "/work"} << "/";
+        QTest::newRow("mounts layout, escaped names, a mount point mounted on again")
+            << QByteArray("/dev/sda2 / ext4 rw 0 0\n"
+                          "/dev/sdb1 /media/ana/Fotos\\0402024 vfat rw,nosuid 0 0\n"
+                          "/dev/sdc1 /mnt/a\\134b\\011c ext4 rw 0 0\n"
+                          "/dev/sdd1 /mnt/x ext4 rw 0 0\ntmpfs /mnt/x tmpfs rw 0 0\n")
+            << "/media/ana/Fotos 2024/enero"
+            << QStringList{"/", "/media/ana/Fotos 2024", "/mnt/a\\b\tc"} << "/media/ana/Fotos 2024";
+    }
+    void mountTableGivesUserVolumes() {
+        QFETCH(QByteArray, table);
+        QFETCH(QString, current);
+        QFETCH(QStringList, volumes);
+        QFETCH(QString, drive);
+        QCOMPARE(DriveListBox::volumes(table, QStringLiteral("/home/ana"), current), volumes);
+        QCOMPARE(DriveListBox::driveOf(current, table), drive);
+    }
+
+    // No drive is asked for its state until the user picks it; one that doesn't answer in time
+    // is not ready.
+    void silentDriveIsNotReady() {
+        const savekit::MountTable mounts(savekit::mountLine("/media/ana/USB", "vfat", "/dev/sdb1"));
+        std::promise<void> release; // the question ends with the test
+        const auto asked = std::make_shared<std::atomic<int>>(0);
+        DriveListBox::setReadyProbe(
+            [asked, gate = release.get_future().share()](const QString&) {
+                ++*asked;
+                gate.wait();
+                return true;
+            },
+            100);
+        ListBox list;
+        Form2 d(list);
+        const QString before = d.Dir1->path();
+        QCOMPARE(asked->load(), 0);
+        d.Drive1->setCurrentIndex(d.Drive1->findText(QStringLiteral("/media/ana/USB")));
+        QTRY_COMPARE(asked->load(), 1); // asked on its own thread
+        QCOMPARE(MessageBox::shown().size(), size_t(1));
+        QCOMPARE(MessageBox::shown()[0].prompt, QStringLiteral("Unidad no disponible."));
+        QCOMPARE(d.Dir1->path(), before);
+        QCOMPARE(d.Drive1->Drive(), d.Dir1->root());
+        release.set_value();
+    }
+
+    void driveListFollowsTreeOntoAnotherVolume() {
+        QTemporaryDir dir;
+        const QString base = QDir(dir.path()).canonicalPath();
+        QVERIFY(QDir(base).mkpath("vol/sub"));
+        QVERIFY(QDir(base).mkpath("home"));
+        QVERIFY(QFile::link(base + "/vol/sub", base + "/home/enlace"));
+        const savekit::MountTable mounts(savekit::mountLine(base + "/vol", "vfat", "/dev/sdb1"));
+        ListBox list;
+        Form2 d(list);
+        QVERIFY(d.Dir1->setPath(base + "/home"));
+        QCOMPARE(d.Drive1->Drive(), QStringLiteral("/"));
+        d.Dir1->setCurrentItem(d.Dir1->itemFor(base + "/home/enlace"));
+        QTest::keyClick(d.Dir1, Qt::Key_Return); // the user opens the link
+        QCOMPARE(d.Dir1->path(), base + "/vol/sub");
+        QCOMPARE(d.Dir1->root(), base + "/vol");
+        QCOMPARE(d.Drive1->Drive(), base + "/vol");
+        QVERIFY(MessageBox::shown().empty()); // the drive list followed without a change event
+    }
+
+    // --- the buttons ---
+
+    void buttonCaptionStaysPutWhateverPictureSize() {
+        QWidget host;
+        QImage shot[2];
+        QRect caption[2], picture[2];
+        for (int i : {0, 1}) {
+            QPixmap red(16 - 6 * i, 16 - 6 * i); // 16 x 16, then 10 x 10
+            red.fill(Qt::red);
+            auto* b = static_cast<GraphicalButton*>(
+                forms::graphicalButton(&host, "b", QStringLiteral("Cancelar"), red));
+            b->setFont(icons::formsFont());
+            b->setGeometry(0, 0, twips::toPx(1335), twips::toPx(615));
+            shot[i] = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            caption[i] = b->captionRect();
+            for (int y = 0; y < shot[i].height(); ++y)
+                for (int x = 0; x < shot[i].width(); ++x)
+                    if (shot[i].pixel(x, y) == qRgb(255, 0, 0))
+                        picture[i] |= QRect(x, y, 1, 1);
+        }
+        QCOMPARE(caption[0], caption[1]);
+        const QRect below(0, caption[0].top(), shot[0].width(), shot[0].height());
+        QCOMPARE(shot[0].copy(below), shot[1].copy(below)); // the caption is drawn alike
+        QCOMPARE(picture[0].size(), QSize(16, 16));
+        QCOMPARE(picture[1].size(), QSize(10, 10));
+        for (const QRect& p : picture) // centred in the space above the caption
+            QVERIFY(qAbs(p.top() - (below.top() - 1 - p.bottom())) <= 1 &&
+                    qAbs(p.left() - (below.width() - 1 - p.right())) <= 1);
     }
 
     // --- failures ---

@@ -1,15 +1,30 @@
 #pragma once
-// A command button in graphical style: a small picture above its caption. Only construction;
-// what a click does is up to the window that owns it.
+// A command button in graphical style: its caption on one line at a fixed place near the bottom,
+// whatever the size of its picture, and the picture centred in the space above the caption.
+// Only construction and drawing; what a click does is up to the window that owns it. It adds no
+// signals or properties, so it keeps the tool button's class name.
 
 #include <QPixmap>
 #include <QToolButton>
+
+class GraphicalButton : public QToolButton {
+  public:
+    using QToolButton::QToolButton;
+
+    // Where the caption and the picture are drawn, in the button's own coordinates, while the
+    // button is up (pressed, both shift by the style's button shift).
+    QRect captionRect() const;
+    QRect pictureRect() const;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+};
 
 namespace forms {
 
 inline QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& caption,
                                     const QPixmap& picture) {
-    auto* b = new QToolButton(parent);
+    auto* b = new GraphicalButton(parent);
     b->setObjectName(name);
     b->setText(caption);
     b->setIcon(QIcon(picture));

@@ -1,26 +1,16 @@
 #include "DirListBox.h"
 
+#include "DriveListBox.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QStorageInfo>
 #include <QStyle>
 
 namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kFilledRole = Qt::UserRole + 1;
-
-// The root of the volume that holds `path`, when `path` lies under it as written; else the
-// file system's root.
-QString rootFor(const QString& path) {
-    const QStorageInfo v(path);
-    const QString root = v.isValid() ? v.rootPath() : QString();
-    if (!root.isEmpty() &&
-        (path == root || path.startsWith(root.endsWith('/') ? root : root + '/')))
-        return root;
-    return QDir::rootPath();
-}
 } // namespace
 
 DirListBox::DirListBox(QWidget* parent) : QTreeWidget(parent) {
@@ -54,8 +44,9 @@ void DirListBox::fill(QTreeWidgetItem* item) {
     item->setData(0, kFilledRole, true);
     const QString path = pathOf(item);
     const QString prefix = path.endsWith('/') ? path : path + '/';
-    const QStringList names = QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
-                                                   QDir::Name | QDir::IgnoreCase);
+    // Hidden folders are left out; setPath shows those that the current path goes through.
+    const QStringList names =
+        QDir(path).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : names)
         addFolder(item, prefix + name, name);
     item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
@@ -76,8 +67,16 @@ bool DirListBox::setPath(const QString& folder) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir() || !QDir(info.absoluteFilePath()).isReadable())
         return false;
-    const QString path = QDir::cleanPath(info.absoluteFilePath());
-    const QString root = rootFor(path);
+    QString path = QDir::cleanPath(info.absoluteFilePath());
+    QString root = DriveListBox::driveOf(path);
+    // A link onto another volume is followed there, so that the tree stands on the volume that
+    // really holds the folder.
+    if (const QString real = info.canonicalFilePath(); !real.isEmpty() && real != path) {
+        if (const QString realRoot = DriveListBox::driveOf(real); realRoot != root) {
+            path = real;
+            root = realRoot;
+        }
+    }
 
     clear();
     QTreeWidgetItem* item = addFolder(nullptr, root, QDir::toNativeSeparators(root));
@@ -90,9 +89,14 @@ bool DirListBox::setPath(const QString& folder) {
         for (int i = 0; i < item->childCount() && !next; ++i)
             if (item->child(i)->text(0) == name)
                 next = item->child(i);
-        if (!next) { // a folder that the listing left out: it is on the way, so show it
+        if (!next) { // a folder that the listing left out (a hidden one): it is on the way
             const QString parent = pathOf(item);
+            int at = 0;
+            while (at < item->childCount() &&
+                   QString::compare(item->child(at)->text(0), name, Qt::CaseInsensitive) < 0)
+                ++at;
             next = addFolder(item, (parent.endsWith('/') ? parent : parent + '/') + name, name);
+            item->insertChild(at, item->takeChild(item->indexOfChild(next)));
         }
         item = next;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The folder list: the folder tree of the drive that holds the current path, with every folder
-// on the way to it opened and the current path highlighted. Double-click or Enter on a folder
-// makes it the current path; a single click only highlights. Subfolders are read when their
-// folder is first expanded. It reads folders only; it knows nothing of files or drives' lists.
+// on the way to it opened and the current path highlighted. Hidden folders are left out, except
+// those that the current path goes through. Double-click or Enter on a folder makes it the
+// current path; a single click only highlights. Subfolders are read when their folder is first
+// expanded. It reads folders only; it knows nothing of files or of the drive list's entries.
 
 #include <QTreeWidget>
 
@@ -15,8 +16,9 @@ class DirListBox : public QTreeWidget {
     QString path() const { return m_path; }
     // The root of the tree: the drive that the current path lies on.
     QString root() const;
-    // Makes `folder` the current path. False, with nothing changed, when it is not a folder
-    // that can be read.
+    // Makes `folder` the current path. A folder reached through a link onto another drive
+    // becomes the link's target on that drive. False, with nothing changed, when it is not a
+    // folder that can be read.
     bool setPath(const QString& folder);
 
     // The item that stands for `folder`, when the tree shows it.

@@ -12,11 +12,16 @@
 #include "Twips.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 constexpr Qt::WindowFlags kFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -27,6 +32,17 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
     return l;
+}
+
+// The process's current folder; empty when it is gone or its name isn't valid text (the tree
+// would show, and the save would use, some other name).
+QString currentFolder() {
+    const std::unique_ptr<char, decltype(&std::free)> cwd(::getcwd(nullptr, 0), &std::free);
+    if (!cwd)
+        return {};
+    const QByteArray raw(cwd.get());
+    const QString folder = QFile::decodeName(raw);
+    return QFile::encodeName(folder) == raw ? folder : QString();
 }
 
 } // namespace
@@ -69,10 +85,13 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
     setTabOrder(Text1, Command1);
     setTabOrder(Command1, Command2);
 
-    // Both lists start where they start by themselves: on the process's current folder.
-    if (!Dir1->setPath(QDir::currentPath()))
-        Dir1->setPath(QDir::rootPath()); // the current folder is gone or unreadable
+    // Both lists start where they start by themselves: on the process's current folder. When
+    // that can't be read, the user's home folder is a place they can save to; "/" is not.
+    if (!Dir1->setPath(currentFolder()) && !Dir1->setPath(QDir::homePath()))
+        Dir1->setPath(QDir::rootPath());
     Drive1->showDrive(Dir1->root());
+    // The drive list shows the drive the tree stands on, also after a link led elsewhere.
+    connect(Dir1, &DirListBox::pathChanged, this, [this] { Drive1->showDrive(Dir1->root()); });
     Drive1->setFocus();
 
     connect(Command1, &QToolButton::clicked, this, &Form2::Command1_Click);
@@ -141,7 +160,11 @@ void Form2::Drive1_Change() {
     root = Drive1->Drive();
     if (root.isEmpty())
         failed = true;
-    if (!Dir1->setPath(root)) // the folder list moves to the chosen drive's root
+    // The drive is asked whether it is ready before the folder list reads it, so that a drive
+    // that doesn't answer can't hold the window; then the folder list moves to its root.
+    else if (!DriveListBox::isReady(root))
+        failed = true;
+    else if (!Dir1->setPath(root))
         failed = true;
     if (failed) {
         MessageBox::MsgBox(kNoDrive, 16, QString());
