@@ -17,3 +17,6 @@ BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dej
     clang libclang-rt-dev)
 # The tests also run the real program on a private X server with a window manager.
 TEST_PACKAGES=(xvfb xauth openbox xdotool)
+# The Debian package: build (dpkg-shlibdeps, file, rsvg-convert for the PNG icons) and checks.
+PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin)
+PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream)
