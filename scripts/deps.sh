@@ -18,3 +18,6 @@ BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dej
 # The tests also run the real program on a private X server with a window manager, and read
 # the limit under a decimal-comma locale they compile from the locales package if need be.
 TEST_PACKAGES=(xvfb xauth openbox xdotool locales)
+# The Debian package: build (dpkg-shlibdeps, file, rsvg-convert for the PNG icons) and checks.
+PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin)
+PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream)
