@@ -1,9 +1,10 @@
 #include "frmAbout.h"
 
 #include "FileLookup.h"
-#include "Icons.h"
+#include "FormsFont.h"
 #include "Launcher.h"
 #include "MessageBox.h"
+#include "ProgramIcons.h"
 #include "Twips.h"
 
 #include <QKeyEvent>
@@ -74,7 +75,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setFont(icons::formsFont());
+    setFont(forms::defaultFont());
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(0xE0, 0xE0, 0xE0));
     p.setColor(QPalette::WindowText, Qt::black);

@@ -5,15 +5,18 @@
 #include "Events.h"
 #include "FittedSurface.h"
 #include "Form2.h"
+#include "FormsFont.h"
 #include "Gradient.h"
 #include "GraphicalButton.h"
-#include "Icons.h"
 #include "LimitText.h"
 #include "ListBox.h"
+#include "MainPictures.h"
 #include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
+#include "ProgramIcons.h"
 #include "ResizeModule.h"
+#include "SavePictures.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -36,7 +39,7 @@ Form1::Form1(QWidget* parent) : Form(parent) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Tamizo"));
     setWindowIcon(icons::appIcon());
-    setFont(icons::formsFont());
+    setFont(forms::defaultFont());
     buildMenus();
     buildControls();
     setClientSizeTwips(4455, 5175);

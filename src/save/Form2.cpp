@@ -3,11 +3,13 @@
 #include "Clock.h"
 #include "DirListBox.h"
 #include "DriveListBox.h"
+#include "FormsFont.h"
 #include "GraphicalButton.h"
-#include "Icons.h"
 #include "ListBox.h"
 #include "ListFile.h"
 #include "MessageBox.h"
+#include "ProgramIcons.h"
+#include "SavePictures.h"
 #include "TextFiles.h"
 #include "Twips.h"
 
@@ -51,7 +53,7 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("Guardar números"));
     setWindowIcon(icons::appIcon());
-    setFont(icons::formsFont());
+    setFont(forms::defaultFont());
     setFixedSize(twips::toPx(3975), twips::toPx(4215));
 
     Label1 = label(this, "Label1", QStringLiteral("Buscar en:"));
