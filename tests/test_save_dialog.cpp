@@ -8,7 +8,7 @@
 #include "Form2.h"
 #include "GraphicalButton.h"
 #include "Harness.h"
-#include "Icons.h"
+#include "FormsFont.h"
 #include "SaveKit.h"
 #include "TextFiles.h"
 #include "Twips.h"
@@ -673,7 +673,7 @@ class SaveDialogTest : public QObject {
             red.fill(Qt::red);
             auto* b = static_cast<GraphicalButton*>(
                 forms::graphicalButton(&host, "b", QStringLiteral("Cancelar"), red));
-            b->setFont(icons::formsFont());
+            b->setFont(forms::defaultFont());
             b->setGeometry(0, 0, twips::toPx(1335), twips::toPx(615));
             shot[i] = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
             caption[i] = b->captionRect();
