@@ -3,11 +3,14 @@
 // a long search, and closes the window at a chosen checkpoint: in the outer search, inside a
 // nested one, while a confirmation or summary box is open, or while a dialog is open. The child
 // must exit normally with status 0, and no box may appear once the window has gone.
+// The same child, given a small stack, also nests searches until the stack runs short.
 
 #include "Events.h"
 #include "Form1.h"
 #include "Form2.h"
+#include "ListBox.h"
 #include "MessageBox.h"
+#include "PictureBox.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -19,8 +22,11 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <alloca.h>
 #include <cstdio>
+#include <cstring>
 #include <random>
+#include <sys/resource.h>
 
 namespace {
 // --- the child: the program as main() starts it, with a script of what happens when ---
@@ -33,6 +39,8 @@ struct Script {
     int closeInSummary = -1;        // the n-th summary box closes the window
     int closeInSave = -1;           // yield at which the save dialog opens and the window closes
     int closeInAbout = -1;          // the same with the About box
+    int nest = 0;                   // starts made one inside another, one at every yield
+    QString nestLimit;              // limit of each of them
 };
 
 Script parseScript(const QStringList& args) {
@@ -53,8 +61,20 @@ Script parseScript(const QStringList& args) {
             s.closeInSave = value.toInt();
         else if (key == "about")
             s.closeInAbout = value.toInt();
+        else if (key == "nest")
+            s.nest = value.section(u':', 0, 0).toInt(), s.nestLimit = value.section(u':', 1);
     }
     return s;
+}
+
+// A start made through a frame as deep as that of a click coming from the window system (about
+// 4 KiB), so that nesting uses the stack as a user's clicks would.
+__attribute__((noinline)) void startThroughDeepFrame(Form1& form, const QString& limit) {
+    char* frame = static_cast<char*>(alloca(4096));
+    std::memset(frame, 0, 4096);
+    form.Text1->setText(limit);
+    form.Command1->click();
+    asm volatile("" : : "r"(frame) : "memory");
 }
 
 int runChild(int argc, char** argv, const QStringList& args) {
@@ -62,7 +82,7 @@ int runChild(int argc, char** argv, const QStringList& args) {
     const Script script = parseScript(args);
     Form1 form;
     bool closed = false;
-    int confirmations = 0, summaries = 0, yields = 0;
+    int confirmations = 0, summaries = 0, yields = 0, nested = 0, refusals = 0;
     auto closeWindow = [&](const char* where) {
         std::printf("closing %s\n", where);
         std::fflush(stdout);
@@ -79,12 +99,30 @@ int runChild(int argc, char** argv, const QStringList& args) {
             closeWindow("in a confirmation box");
         if (b.title == Form1::kSummaryTitle && ++summaries == script.closeInSummary)
             closeWindow("in a summary box");
+        if (b.style == 48) {
+            ++refusals;
+            if (b.title != QStringLiteral("Tamizo") ||
+                b.prompt != QStringLiteral("Hay demasiados cálculos en curso, uno dentro de otro. "
+                                           "Termine o detenga alguno antes de iniciar otro."))
+                std::fprintf(stderr, "wrong refusal box: %s\n", qPrintable(b.prompt));
+        }
         return int(b.style == 36 ? MessageBox::Yes : MessageBox::Ok);
     });
     events::setYieldHook([&] {
         const int y = yields++;
         if (closed)
             return;
+        if (nested < script.nest) {
+            ++nested;
+            const int confirmed = confirmations;
+            const quint64 generation = form.lista->generation();
+            const QImage strip = form.pprogreso->image();
+            startThroughDeepFrame(form, script.nestLimit);
+            // Refused (it never asked to clear the list): the list and the strip are as they were.
+            if (confirmations == confirmed &&
+                (form.lista->generation() != generation || form.pprogreso->image() != strip))
+                std::fprintf(stderr, "a refused start changed the window\n");
+        }
         if (const auto it = script.startAt.find(y); it != script.startAt.end()) {
             form.Text1->setText(it->second);
             form.Command1->click();
@@ -112,9 +150,12 @@ int runChild(int argc, char** argv, const QStringList& args) {
     QTimer::singleShot(0, &form, [&] {
         form.Text1->setText(script.limit);
         form.Command1->click();
+        if (script.nest > 0 && !closed)
+            closeWindow("after the searches");
     });
     const int code = app.exec();
     std::printf("exited after %d checkpoints\n", yields);
+    std::printf("nested starts: %d refused of %d\n", refusals, nested);
     return code;
 }
 
@@ -126,8 +167,16 @@ struct Outcome {
     QString out, err;
 };
 
-Outcome runScript(const QStringList& script) {
+// stackBytes: the child's stack limit, as `ulimit -s` would set it; 0 leaves it as it is.
+Outcome runScript(const QStringList& script, rlim_t stackBytes = 0) {
     QProcess p;
+    if (stackBytes > 0)
+        p.setChildProcessModifier([stackBytes] {
+            rlimit limit;
+            getrlimit(RLIMIT_STACK, &limit);
+            limit.rlim_cur = stackBytes;
+            setrlimit(RLIMIT_STACK, &limit);
+        });
     p.setProgram(QCoreApplication::applicationFilePath());
     p.setArguments(QStringList{"--child"} + script);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -195,6 +244,23 @@ class TestClosing : public QObject {
                  qPrintable(o.err));
         QVERIFY2(o.out.contains(QStringLiteral("closing ") + where), qPrintable(o.out));
         QVERIFY2(o.out.contains(QStringLiteral("exited after")), qPrintable(o.out));
+    }
+
+    void nestingBeyondTheStackIsRefusedNotCrashed() {
+        const Outcome o = runScript({"limit=300", "nest=400:300"}, 1024 * 1024);
+        QVERIFY2(o.status == QProcess::NormalExit, qPrintable(o.err));
+        QCOMPARE(o.code, 0);
+        QVERIFY2(!o.err.contains(QStringLiteral("wrong refusal box")), qPrintable(o.err));
+        QVERIFY2(!o.err.contains(QStringLiteral("changed the window")), qPrintable(o.err));
+        QVERIFY2(o.out.contains(QStringLiteral("closing after the searches")), qPrintable(o.out));
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("nested starts: (\\d+) refused of (\\d+)"))
+                .match(o.out);
+        QVERIFY2(m.hasMatch(), qPrintable(o.out));
+        QCOMPARE(m.captured(2).toInt(), 400);
+        // Some were refused, and not before the stack had held a good many.
+        QVERIFY2(m.captured(1).toInt() > 0, qPrintable(o.out));
+        QVERIFY2(400 - m.captured(1).toInt() >= 20, qPrintable(o.out));
     }
 };
 

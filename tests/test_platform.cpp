@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
+#include "StackRoom.h"
 
 #include <QAction>
 #include <QLabel>
@@ -17,6 +18,8 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <alloca.h>
+#include <sys/resource.h>
 
 using limit_text::Kind;
 
@@ -199,6 +202,30 @@ class PlatformTest : public QObject {
         QCOMPARE(box.runCount(), runs);
     }
 
+    void listBoxRefusesWhatItCannotHold_data() {
+        QTest::addColumn<bool>("outOfMemory");
+        QTest::addColumn<bool>("nextGoesIn"); // whether the append after the refused one succeeds
+        QTest::newRow("full at its capacity") << false << false;
+        QTest::newRow("no memory for the item") << true << true;
+    }
+    void listBoxRefusesWhatItCannotHold() {
+        QFETCH(bool, outOfMemory);
+        QFETCH(bool, nextGoesIn);
+        const ListBox::CapacityForTesting capacity(outOfMemory ? ListBox::kCapacity : 3);
+        ListBox box;
+        for (quint32 v : {1u, 1u, 3u})
+            QVERIFY(box.AddItem(v));
+        if (outOfMemory)
+            ListBox::failNextAppendForTesting();
+        const quint64 g = box.generation();
+        QVERIFY(!box.AddItem(2)); // would have opened a second run
+        QCOMPARE(box.ListCount(), 3);
+        QCOMPARE(box.runCount(), 1);
+        QCOMPARE(box.generation(), g);
+        QCOMPARE(box.AddItem(5), nextGoesIn);
+        QCOMPARE(box.List(3), nextGoesIn ? QStringLiteral("5") : QString());
+    }
+
     void selectingScrollsItemIntoView() {
         ListBox box;
         box.resize(200, 100);
@@ -269,18 +296,37 @@ class PlatformTest : public QObject {
         QCOMPARE(box.image().pixel(30, 5), qRgb(200, 0, 0));
     }
 
-    void clsErasesAndResetsPrintPosition() {
+    void clsAndResizeEraseTheDrawing_data() {
+        QTest::addColumn<bool>("resize"); // else Cls
+        QTest::addColumn<bool>("persistent");
+        QTest::addColumn<bool>("erased");
+        QTest::newRow("Cls") << false << false << true;
+        QTest::newRow("resize") << true << false << true;
+        QTest::newRow("resize of a persistent drawing keeps it") << true << true << false;
+    }
+    void clsAndResizeEraseTheDrawing() {
+        QFETCH(bool, resize);
+        QFETCH(bool, persistent);
+        QFETCH(bool, erased);
         PictureBox box;
+        box.setAutoRedraw(persistent);
         box.resize(200, 40);
+        box.show(); // a hidden widget hears of its resizes only once shown
         box.Cls();
+        box.fillBox(0, 0, 600, 600, qRgb(0, 128, 128));
         box.Print("hola");
         QVERIFY(box.printPosition().y() > 0);
-        box.Cls();
-        QCOMPARE(box.printPosition(), QPoint(0, 0));
-        QCOMPARE(box.printedText(), QString());
-        const QRgb bg = box.image().pixel(0, 0);
-        for (int x = 0; x < box.image().width(); ++x)
-            QCOMPARE(box.image().pixel(x, 8), bg);
+        if (resize)
+            box.resize(300, 30);
+        else
+            box.Cls();
+        QCOMPARE(box.image().size(), box.size() - QSize(4, 4)); // inside the border
+        QCOMPARE(box.printPosition() == QPoint(0, 0), erased);
+        QCOMPARE(box.printedText().isEmpty(), erased);
+        QCOMPARE(box.image().pixel(5, 20) != qRgb(0, 128, 128), erased);
+        const QRgb bg = box.palette().color(QPalette::Button).rgb();
+        for (int x = 50; x < box.image().width(); ++x)
+            QCOMPARE(box.image().pixel(x, 20), bg);
     }
 
     void messageBoxTitlesAndDefaults_data() {
@@ -310,6 +356,25 @@ class PlatformTest : public QObject {
         QCOMPARE(MessageBox::MsgBox("a", 36), int(MessageBox::No));
         QCOMPARE(MessageBox::MsgBox("b", 36), int(MessageBox::Yes));
         QCOMPARE(MessageBox::unscriptedCount(), 0);
+    }
+
+    void stackHeadroomShrinksWithDepthWithinTheLimit() {
+        rlimit limit{};
+        QVERIFY(getrlimit(RLIMIT_STACK, &limit) == 0);
+        if (limit.rlim_cur == RLIM_INFINITY)
+            QSKIP("the stack has no limit here");
+        const auto here = stack_room::headroom();
+        const auto fromLimit = stack_room::headroomFromLimit();
+        char* block = static_cast<char*>(alloca(8192));
+        std::memset(block, 0, 8192);
+        const auto deeper = stack_room::headroom();
+        asm volatile("" : : "r"(block) : "memory");
+        QVERIFY(here && fromLimit && deeper);
+        QVERIFY(*here < limit.rlim_cur);
+        QVERIFY(*here - *deeper >= 8192);
+        // The fallback also counts the arguments and environment above the stack's start.
+        const auto apart = std::abs(qint64(*fromLimit) - qint64(*here));
+        QVERIFY2(apart < 64 * 1024, qPrintable(QString::number(apart)));
     }
 
     void pointerCallsDoNotStack() {

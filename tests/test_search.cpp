@@ -4,11 +4,14 @@
 #include "Clock.h"
 #include "Harness.h"
 #include "MousePointer.h"
+#include "Pacer.h"
 #include "PictureBox.h"
 
 #include <QAction>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QtTest>
+#include <optional>
 
 using reference::Action;
 
@@ -228,6 +231,115 @@ class SearchTest : public QObject {
         QCOMPARE(widths.at(0), h.form->pprogreso->image().width());
         QCOMPARE(selected, 430);
         QCOMPARE(barPixels(h.form->pprogreso), 0); // cleared after the summary
+    }
+
+    void resizeErasesBarAndNextCheckpointDrawsItAtNewSize() {
+        Harness h;
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        int barAfterResize = -1, widthAtSummary = -1;
+        events::setYieldHook([&] {
+            if (h.yields++ == 10) {
+                h.form->setOuterSizeTwips(h.form->Width() * 1.5, h.form->Height());
+                barAfterResize = barPixels(h.form->pprogreso);
+            }
+        });
+        h.onBox = [&](const MessageBox::Shown& b) {
+            if (b.style == 64)
+                widthAtSummary = barPixels(h.form->pprogreso);
+        };
+        h.start("3000");
+        QCOMPARE(barAfterResize, 0);
+        QCOMPARE(h.form->pprogreso->image().width(), h.form->pprogreso->width() - 4);
+        QCOMPARE(widthAtSummary, h.form->pprogreso->image().width());
+    }
+
+    void scrollBarShowsWhenRowsDoNotFitAndFollowsTopRow_data() {
+        QTest::addColumn<int>("yield"); // the checkpoint at which to look; -1: after the search
+        QTest::addColumn<bool>("clear");
+        QTest::newRow("at a checkpoint's paced repaint") << 10 << false;
+        QTest::newRow("at the end of the search") << -1 << false;
+        QTest::newRow("after the list is cleared") << -1 << true;
+    }
+    void scrollBarShowsWhenRowsDoNotFitAndFollowsTopRow() {
+        QFETCH(int, yield);
+        QFETCH(bool, clear);
+        Harness h;
+        h.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
+        ListBox* list = h.form->lista;
+        const QScrollBar* bar = list->verticalScrollBar();
+        struct Seen {
+            bool visible;
+            int maximum, value;
+            qint64 top, count, rows;
+        };
+        std::optional<Seen> seen;
+        auto look = [&] {
+            seen = Seen{bar->isVisible(), bar->maximum(),    bar->value(),
+                        list->TopIndex(), list->ListCount(), list->visibleRows()};
+        };
+        events::setYieldHook([&] {
+            if (h.yields++ == yield) {
+                Pacer::flush(); // the paced repaint falls due now
+                look();
+            }
+        });
+        h.start("3000"); // the summary box repaints what is due before it opens
+        if (clear) {
+            list->Clear();
+            list->AddItem(1);
+            QTRY_VERIFY(!bar->isVisible());
+        }
+        if (yield < 0)
+            look();
+        QVERIFY(seen);
+        QCOMPARE(seen->count > seen->rows, !clear);
+        QCOMPARE(seen->visible, !clear);
+        QCOMPARE(seen->maximum, std::max<qint64>(0, seen->count - seen->rows));
+        QCOMPARE(seen->value, seen->top);
+        if (yield < 0 && !clear) // the last item selected and in view
+            QCOMPARE(seen->top, seen->count - seen->rows);
+    }
+
+    void fullListEndsSearchAsAStopAndSaysSo_data() {
+        QTest::addColumn<bool>("outOfMemory");
+        QTest::addColumn<quint32>("lastPrime");
+        // A list of 100 items ends at 523, the 98th odd prime.
+        QTest::newRow("capacity reached") << false << 523u;
+        // The memory fails at the first append after the checkpoint at 599.
+        QTest::newRow("no memory for the next item") << true << 599u;
+    }
+    void fullListEndsSearchAsAStopAndSaysSo() {
+        QFETCH(bool, outOfMemory);
+        QFETCH(quint32, lastPrime);
+        const ListBox::CapacityForTesting capacity(outOfMemory ? ListBox::kCapacity : 100);
+        Harness h;
+        events::setYieldHook([&] {
+            if (h.yields++ == 5 && outOfMemory)
+                ListBox::failNextAppendForTesting();
+        });
+        int yieldsAfterFull = 0;
+        h.onBox = [&](const MessageBox::Shown& b) {
+            if (b.style == 48)
+                yieldsAfterFull = -h.yields;
+            if (b.style == 64)
+                yieldsAfterFull += h.yields;
+        };
+        h.start("3000");
+        const std::vector<quint32> expected = reference::primesList(lastPrime);
+        QCOMPARE(h.listValues(), expected);
+        const auto& boxes = MessageBox::shown();
+        QCOMPARE(boxes.size(), size_t(3));
+        QCOMPARE(boxes[1].prompt, QStringLiteral("La lista está llena: no caben más números. Se "
+                                                 "conserva la lista calculada hasta ahora."));
+        QCOMPARE(boxes[1].style, 48);
+        QCOMPARE(boxes[1].title, QStringLiteral("Tamizo"));
+        QCOMPARE(h.summaries, std::vector<long long>{qint64(expected.size())});
+        QCOMPARE(yieldsAfterFull, 0); // it ended at once, without another checkpoint
+        QVERIFY(!h.form->Busy);
+        QVERIFY(!h.form->StopRequested);
+        QCOMPARE(pointer::mousePointer(), pointer::kDefault);
     }
 
     void limitBelow99NeverYieldsNorDrawsBar() {

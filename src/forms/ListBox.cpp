@@ -1,9 +1,14 @@
 #include "ListBox.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
+#include <limits>
+#include <new>
+#include <utility>
 
 ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -12,6 +17,8 @@ ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        if (m_syncing)
+            return;
         m_top = v;
         viewport()->update();
     });
@@ -34,12 +41,35 @@ void ListBox::Clear() {
     Pacer::markDirty(this);
 }
 
-void ListBox::AddItem(quint32 v) {
-    if (m_items.empty() || v < m_items.back())
-        m_runStarts.push_back(ListCount());
-    m_items.push_back(v);
+ListBox::CapacityForTesting::CapacityForTesting(qint64 capacity) : m_saved(s_capacity) {
+    s_capacity = capacity;
+}
+ListBox::CapacityForTesting::~CapacityForTesting() {
+    s_capacity = m_saved;
+}
+
+bool ListBox::AddItem(quint32 v) {
+    if (ListCount() >= s_capacity)
+        return false;
+    const bool newRun = m_items.empty() || v < m_items.back();
+    try {
+        if (std::exchange(s_failNextAppend, false))
+            throw std::bad_alloc();
+        m_items.push_back(v);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (newRun) {
+        try {
+            m_runStarts.push_back(ListCount() - 1);
+        } catch (const std::bad_alloc&) {
+            m_items.pop_back();
+            return false;
+        }
+    }
     ++m_generation;
     Pacer::markDirty(this);
+    return true;
 }
 
 QString ListBox::List(qint64 index) const {
@@ -85,13 +115,25 @@ void ListBox::select(qint64 index, bool byUser) {
 }
 
 void ListBox::syncScrollBar() {
+    if (m_syncing) // laying the bar out below resizes the viewport, which comes back here
+        return;
+    const QScopedValueRollback syncing(m_syncing, true);
     QScrollBar* bar = verticalScrollBar();
-    const qint64 maxTop = std::max<qint64>(0, ListCount() - visibleRows());
-    m_top = std::clamp<qint64>(m_top, 0, maxTop);
-    const QSignalBlocker block(bar);
-    bar->setRange(0, static_cast<int>(std::min<qint64>(maxTop, INT_MAX)));
+    // The bar counts in int; the capacity keeps the top row within it, the clamp makes sure.
+    const int max = static_cast<int>(
+        std::clamp<qint64>(ListCount() - visibleRows(), 0, std::numeric_limits<int>::max()));
+    m_top = std::clamp<qint64>(m_top, 0, max);
+    // The bar's signals must get through: the scroll area shows or hides the bar when it hears
+    // that the range changed.
+    bar->setRange(0, max);
     bar->setPageStep(visibleRows());
     bar->setValue(static_cast<int>(m_top));
+    // It hears that only through the event queue, after this repaint; lay the bar out now so the
+    // rows and the bar that goes with them show together.
+    if (bar->isVisibleTo(this) != (max > 0)) {
+        QEvent layout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(this, &layout);
+    }
 }
 
 void ListBox::pacedUpdate() {

@@ -1,22 +1,30 @@
 #pragma once
 // An unsorted, single-selection list box whose items are whole numbers shown in decimal.
 // The control stores the numbers (4 bytes an item) and paints only the rows in view, so
-// appending, reading an item, selecting and repainting cost the same at any size.
+// appending, reading an item, selecting and repainting cost the same at any size. It holds at
+// most kCapacity items; an append beyond that, or one the memory cannot hold, is refused and
+// leaves the list as it was. Its vertical scroll bar shows whenever the items don't all fit.
 // It keeps no other copy of the list and has no idea what the numbers mean.
 
 #include "Pacer.h"
 
 #include <QAbstractScrollArea>
 #include <deque>
+#include <limits>
 #include <vector>
 
 class ListBox : public QAbstractScrollArea, public PacedWidget {
     Q_OBJECT
   public:
+    // The most items a list holds: counts and indexes stay within a signed 32-bit integer.
+    static constexpr qint64 kCapacity = std::numeric_limits<int>::max();
+
     explicit ListBox(QWidget* parent = nullptr);
 
     void Clear();
-    void AddItem(quint32 value);
+    // Appends the item; false, with nothing changed, when the list is full or memory for the
+    // item can't be had.
+    bool AddItem(quint32 value);
     qint64 ListCount() const { return static_cast<qint64>(m_items.size()); }
     // The decimal text of item `index` (0-based); empty when out of range.
     QString List(qint64 index) const;
@@ -39,6 +47,21 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
 
     void pacedUpdate() override;
 
+    // --- test seams ---
+    // Lowers the capacity of every list while it lives.
+    class CapacityForTesting {
+      public:
+        explicit CapacityForTesting(qint64 capacity);
+        ~CapacityForTesting();
+        CapacityForTesting(const CapacityForTesting&) = delete;
+        CapacityForTesting& operator=(const CapacityForTesting&) = delete;
+
+      private:
+        qint64 m_saved;
+    };
+    // The next append to any list fails as if memory had run out.
+    static void failNextAppendForTesting() { s_failNextAppend = true; }
+
   signals:
     void selectionChanged(qint64 index);
 
@@ -53,9 +76,13 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
     void select(qint64 index, bool byUser);
     void syncScrollBar();
 
+    static inline qint64 s_capacity = kCapacity;
+    static inline bool s_failNextAppend = false;
+
     std::deque<quint32> m_items;
     std::vector<qint64> m_runStarts; // first index of each ascending run
     qint64 m_selected = -1;
     qint64 m_top = 0;
     quint64 m_generation = 0;
+    bool m_syncing = false; // the scroll bar is being set from the list, not by the user
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The modal message box, told by its style number: 0 OK, 16 critical icon + OK, 36 question
-// icon + Yes/No (Yes the default), 64 information icon + OK. It answers 1 for OK, 6 for Yes and
-// 7 for No. A box given no title bears the program's title; an explicit empty title shows an
-// empty title bar.
+// icon + Yes/No (Yes the default), 48 exclamation icon + OK, 64 information icon + OK. It
+// answers 1 for OK, 6 for Yes and 7 for No. A box given no title bears the program's title; an
+// explicit empty title shows an empty title bar.
 //
 // Test seam: scripted answers (setNextAnswer) or a handler that runs while the box "is open"
 // replace the real box, so no test ever blocks. It does not decide what any window says.

@@ -94,6 +94,12 @@ bool PictureBox::Line(int flags, double x1, double y1, double x2, double y2, QRg
 void PictureBox::resizeEvent(QResizeEvent*) {
     if (m_image.isNull() || innerSize() == m_image.size())
         return;
+    // Without a persistent drawing a resize erases the box; whoever draws on it draws again at
+    // the new size. With one, what was drawn stays where it was.
+    if (!m_autoRedraw) {
+        Cls();
+        return;
+    }
     QImage grown(innerSize(), QImage::Format_RGB32);
     grown.fill(palette().color(QPalette::Button));
     QPainter p(&grown);

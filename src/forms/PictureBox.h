@@ -1,8 +1,10 @@
 #pragma once
 // A picture box used as a drawing surface: clear, filled boxes between two corners in a colour,
 // and text printed at the print position, all in twips from the top-left of the drawable area
-// inside its border. What is drawn is kept in an image and repainted from it. It also serves as
-// a window's client surface (no border). It knows nothing of what its owner draws on it.
+// inside its border. What is drawn is kept in an image and repainted from it. A resize erases the
+// drawing unless the drawing is persistent (AutoRedraw), which keeps it unscaled at the top left.
+// It also serves as a window's client surface (no border). It knows nothing of what its owner
+// draws on it.
 
 #include "Pacer.h"
 #include "Surface.h"

@@ -17,6 +17,7 @@
 #include "ProgramIcons.h"
 #include "ResizeModule.h"
 #include "SavePictures.h"
+#include "StackRoom.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -25,10 +26,30 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QToolButton>
 
 namespace {
 constexpr QRgb kBarColour = qRgb(0, 128, 128); // palette colour 3
+
+const QString kTooDeep = QStringLiteral("Hay demasiados cálculos en curso, uno dentro de otro. "
+                                        "Termine o detenga alguno antes de iniciar otro.");
+const QString kListFull = QStringLiteral("La lista está llena: no caben más números. Se conserva "
+                                         "la lista calculada hasta ahora.");
+
+// Stack that must be left for a start nested in running searches to go ahead. One more level
+// costs about 4 KiB (a click that comes from the window system, down to the search's yield);
+// the deepest search then opens its boxes or a dialog, which with their own event loops,
+// layout and painting reach about 60 KiB (measured for the message boxes, the save dialog and
+// the About box). Four times that leaves room for styles, input methods and accessibility
+// layers that go deeper than the ones measured.
+constexpr std::size_t kStackReserve = 256 * 1024;
+
+// Whether the stack still holds another nested search; true when the system can't tell.
+bool stackHoldsAnotherSearch() {
+    const auto left = stack_room::headroom();
+    return !left || *left >= kStackReserve;
+}
 
 int secondsOfDay(const clock_::TimeOfDay& t) {
     return t.hour * 60 * 60 + t.minute * 60 + t.second;
@@ -149,6 +170,12 @@ QString Form1::summaryText(qint64 count, int seconds) {
 }
 
 void Form1::Calcula() {
+    // A start inside running searches is refused, before anything changes, when the stack can't
+    // hold one more; a start with none running has all the stack the program began with.
+    if (m_searches > 0 && !stackHoldsAnotherSearch()) {
+        MessageBox::MsgBox(kTooDeep, 48);
+        return;
+    }
     pprogreso->Cls();
     // A limit that is not a number, or is too large, is refused before anything else changes.
     const limit_text::Reading L = limit_text::read(Text1->text());
@@ -161,16 +188,21 @@ void Form1::Calcula() {
     if (m_closed)
         return;
     Busy = true;
+    ++m_searches;
+    const auto searchEnded = qScopeGuard([this] { --m_searches; });
     pointer::setMousePointer(pointer::kHourglass);
     const int start = secondsOfDay(clock_::now());
     lista->Clear();
-    lista->AddItem(1);
+    // A list that takes no more items ends the search as a stop does.
+    bool full = !lista->AddItem(1);
 
     CandidateJudge judge(*lista);
     const double limit = L.value; // the box was modal: the text is still the one checked above
-    for (quint64 n = 1; static_cast<double>(n) <= limit; n += 2) {
-        if (judge.shouldAppend(n))
-            lista->AddItem(static_cast<quint32>(n));
+    for (quint64 n = 1; !full && static_cast<double>(n) <= limit; n += 2) {
+        if (judge.shouldAppend(n) && !lista->AddItem(static_cast<quint32>(n))) {
+            full = true;
+            break;
+        }
         if (n % 100 == 99) {
             const Checkpoint c = checkpoint(n, judge);
             if (c == Checkpoint::Closed) // the window is gone: end quietly, touching nothing
@@ -184,6 +216,11 @@ void Form1::Calcula() {
     const qint64 N = lista->ListCount();
     // Times of day: a search that runs past midnight has crossed into the next day.
     const int elapsed = end >= start ? end - start : end - start + 24 * 60 * 60;
+    if (full) {
+        MessageBox::MsgBox(kListFull, 48);
+        if (m_closed)
+            return;
+    }
     MessageBox::MsgBox(summaryText(N, elapsed), 64, kSummaryTitle);
     if (m_closed)
         return;

@@ -93,4 +93,5 @@ class Form1 : public Form {
     void surfaceMouseMove(QMouseEvent* e);
 
     bool m_closed = false;
+    int m_searches = 0; // searches running, one inside another
 };
