@@ -15,5 +15,19 @@ need_packages() {
 
 BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
     clang libclang-rt-dev)
-# The tests also run the real program on a private X server with a window manager.
-TEST_PACKAGES=(xvfb xauth openbox xdotool)
+# The tests also run the real program on a private X server with a window manager, and read the
+# date setting of a few locales.
+TEST_PACKAGES=(xvfb xauth openbox xdotool locales)
+TEST_LOCALES=(es_ES.UTF-8 de_DE.UTF-8 en_US.UTF-8)
+
+# Compiles the locales that are missing (needs the locales package).
+# Usage: need_locales name.UTF-8...
+need_locales() {
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for l in "$@"; do
+        locale -a 2>/dev/null | grep -qix "${l%%.*}.utf8" && continue
+        echo "Compiling locale: $l" >&2
+        $sudo localedef -i "${l%%.*}" -f UTF-8 "$l"
+    done
+}

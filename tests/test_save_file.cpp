@@ -4,10 +4,15 @@
 #include "ListBox.h"
 #include "ListFile.h"
 #include "SaveKit.h"
+#include "SystemErrors.h"
 #include "TextFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using savekit::FileSizeLimit;
 using savekit::readAll;
@@ -167,18 +172,77 @@ class SaveFileTest : public QObject {
         QVERIFY(QFileInfo(link).isSymLink());
     }
 
-    void writeFailureGivesSystemReason() {
+    void systemErrorsAreGivenInSpanish_data() {
+        QTest::addColumn<int>("errnum");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("EACCES") << EACCES << "No tiene permiso para hacerlo.";
+        QTest::newRow("ENOSPC") << ENOSPC << "No queda espacio libre en el disco.";
+        QTest::newRow("EROFS") << EROFS << "El disco o la carpeta es de solo lectura.";
+        QTest::newRow("ENAMETOOLONG")
+            << ENAMETOOLONG << "El nombre del archivo o de la ruta es demasiado largo.";
+        QTest::newRow("EWOULDBLOCK is EAGAIN")
+            << EWOULDBLOCK << "El recurso no está disponible en este momento; inténtelo de nuevo.";
+        QTest::newRow("not in the table") << 9999 << "Error del sistema número 9999.";
+    }
+    void systemErrorsAreGivenInSpanish() {
+        QFETCH(int, errnum);
+        QFETCH(QString, text);
+        QCOMPARE(systemErrorText(errnum), text);
+    }
+
+    void everyErrorOfSavingHasWordsOfItsOwn() {
+        const int codes[] = {EACCES, EPERM,        ENOSPC, EDQUOT,  EROFS,  ENOENT, ENOTDIR,
+                             EISDIR, ENAMETOOLONG, EEXIST, EIO,     EFBIG,  ELOOP,  EMFILE,
+                             ENFILE, EBUSY,        ENXIO,  ETXTBSY, EINVAL, EAGAIN};
+        QSet<QString> texts;
+        for (const int e : codes) {
+            const QString t = systemErrorText(e);
+            QVERIFY2(!t.startsWith(QStringLiteral("Error del sistema")), qPrintable(t));
+            texts.insert(t);
+        }
+        QCOMPARE(texts.size(), int(std::size(codes)));
+    }
+
+    // What is not a regular file is refused at the open, which waits for nothing: the number
+    // stays free and the target is left as it was.
+    void openRefusesWhatIsNotARegularFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("link to /dev/full") << "device"
+                                           << "Es un dispositivo, no un archivo normal.";
+        QTest::newRow("named pipe without reader")
+            << "fifo"
+            << "Es una tubería con nombre, no un archivo normal.";
+        QTest::newRow("named pipe with a reader")
+            << "fifo+reader"
+            << "Es una tubería con nombre, no un archivo normal.";
+        QTest::newRow("folder") << "folder"
+                                << "Es una carpeta, no un archivo.";
+    }
+    void openRefusesWhatIsNotARegularFile() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        const QString link = dir.filePath("full.txt");
-        QVERIFY(QFile::link("/dev/full", link));
-        // Opening for appending seeks to the end, which a device does not have.
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot call seek"));
-        QVERIFY(textfiles::OpenAppend(1, link).ok);
-        const auto s = textfiles::WriteBytes(1, "123\r\n");
+        const QString path = dir.filePath("t.txt");
+        int reader = -1;
+        if (kind == "device")
+            QVERIFY(QFile::link("/dev/full", path));
+        else if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("t.txt"));
+        else
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (kind == "fifo+reader")
+            QVERIFY((reader = ::open(QFile::encodeName(path).constData(),
+                                     O_RDONLY | O_NONBLOCK | O_CLOEXEC)) >= 0);
+        const auto s = textfiles::OpenAppend(1, path);
         QVERIFY(!s.ok);
-        QCOMPARE(s.reason, QStringLiteral("No space left on device"));
-        QVERIFY(textfiles::Rollback(1).ok);
-        QCOMPARE(QFileInfo(link).symLinkTarget(), QStringLiteral("/dev/full"));
+        QCOMPARE(s.reason, reason);
+        QVERIFY(!textfiles::isOpen(1));
+        if (reader >= 0) {
+            char c;
+            QCOMPARE(::read(reader, &c, 1), ssize_t(0)); // the writer came and went
+            ::close(reader);
+        }
     }
 
     // --- the writer ---
@@ -252,7 +316,7 @@ class SaveFileTest : public QObject {
             s = listfile::writeBlock(1, QStringLiteral("d"), list);
         }
         QVERIFY(!s.ok);
-        QCOMPARE(s.reason, QStringLiteral("File too large"));
+        QCOMPARE(s.reason, QStringLiteral("El archivo es demasiado grande."));
         QCOMPARE(QFileInfo(path).size(), old.size() + 100); // the part that got through
         QVERIFY(textfiles::Rollback(1).ok);
         QCOMPARE(readAll(path), old);
