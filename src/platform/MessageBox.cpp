@@ -87,9 +87,10 @@ int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QSt
 }
 
 std::unique_ptr<QDialog> MessageBox::build(const Shown& box) {
+    // A title bar with a close box only.
     auto dialog = std::make_unique<QDialog>(
-        nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                     Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+        nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                     Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     QDialog* d = dialog.get();
     // The toolkit puts the program's name on a window whose title is empty; a single blank
     // keeps an explicitly empty title bar empty.
@@ -111,7 +112,7 @@ std::unique_ptr<QDialog> MessageBox::build(const Shown& box) {
     auto* text = new QLabel(d);
     text->setObjectName("prompt");
     text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(false); // the lines are broken here, by the rule above
+    text->setWordWrap(false); // wrapText breaks the lines
     text->setTextInteractionFlags(Qt::TextInteractionFlags(
         st->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, d)));
     grid->addWidget(text, 0, 1);
@@ -133,7 +134,7 @@ std::unique_ptr<QDialog> MessageBox::build(const Shown& box) {
 
     // The lines, then a narrower measure if the box would still not fit on the screen.
     text->ensurePolished();
-    int limit = screen ? lineWidthLimit(*screen) : 640;
+    const int limit = screen ? lineWidthLimit(*screen) : 640;
     text->setText(wrapText(box.prompt, text->fontMetrics(), limit));
     if (screen) {
         const int excess = d->sizeHint().width() - screen->availableGeometry().width();
@@ -171,7 +172,7 @@ QString MessageBox::wrapText(const QString& text, const QFontMetrics& metrics, i
                 line.clear();
             }
             if (line.isEmpty() && lines.size() > linesBefore && piece.trimmed().isEmpty())
-                continue; // no line but the first starts with a blank
+                continue; // a continued line does not start with a blank
             if (line.isEmpty() && !fits(piece)) {
                 const bool blank = piece.endsWith(QLatin1Char(' '));
                 piece = metrics.elidedText(withoutTrailingBlanks(piece), Qt::ElideMiddle, maxWidth);

@@ -142,7 +142,8 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
         usable = systemFailure(errno);
     if (!usable) {
         ::close(fd);
-        Restore(b); // a file that this open created goes again
+        if (const Status undone = Restore(b); !undone) // a file this open created goes again
+            usable.reason += QLatin1Char('\n') + undone.reason;
         return usable;
     }
     if (b.existed)
