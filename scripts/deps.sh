@@ -21,3 +21,16 @@ TEST_PACKAGES=(xvfb xauth openbox xdotool locales)
 # The Debian package: build (dpkg-shlibdeps, file, rsvg-convert for the PNG icons) and checks.
 PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin)
 PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream)
+TEST_LOCALES=(es_ES.UTF-8 de_DE.UTF-8 en_US.UTF-8)
+
+# Compiles the locales that are missing (needs the locales package).
+# Usage: need_locales name.UTF-8...
+need_locales() {
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for l in "$@"; do
+        locale -a 2>/dev/null | grep -qix "${l%%.*}.utf8" && continue
+        echo "Compiling locale: $l" >&2
+        $sudo localedef -i "${l%%.*}" -f UTF-8 "$l"
+    done
+}

@@ -1,7 +1,8 @@
-// Saving when the system says no: a disk with no space left, a read-only folder, a folder removed
-// while the dialog is open, a name longer than the file system takes, a name with a separator,
-// and a target that is a folder. In every case no success box is shown, an error box is, and
-// the target (and the folder around it) is exactly as it was, or still absent.
+// Saving when the system says no: a read-only folder, a folder removed while the dialog is
+// open, a name longer than the file system takes, a name with a separator, and a target that is
+// no regular file (a folder, a device, a named pipe, a socket). In every case no success box is
+// shown, an error box is, with the reason in Spanish, and the target (and the folder around it)
+// is exactly as it was, or still absent.
 
 #include "DirListBox.h"
 #include "Form2.h"
@@ -15,6 +16,11 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cstring>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -28,7 +34,11 @@ enum class Fault {
     NameWithSeparatorIntoSubfolder,
     NameWithSeparatorIntoParent,
     TargetIsFolder,
-    TargetIsFolderWithFiles
+    TargetIsFolderWithFiles,
+    DevNull,
+    PipeWithoutReader,
+    PipeWithReader,
+    Socket
 };
 
 // Everything under `root`, for comparing before and after: each entry's kind and, for a file,
@@ -45,6 +55,8 @@ QStringList snapshot(const QString& root) {
             out << rel + " -> " + info.symLinkTarget();
         else if (info.isDir())
             out << rel + "/";
+        else if (!info.isFile()) // a pipe, a socket: reading it could wait for ever
+            out << rel + " (special)";
         else
             out << rel + " = " + QString::fromLatin1(savekit::readAll(path).toHex());
     }
@@ -73,33 +85,50 @@ class TestFaultsSave : public QObject {
 
     void failingSaveShowsErrorAndKeepsTarget_data() {
         QTest::addColumn<Fault>("fault");
-        QTest::newRow("no space left: target links to /dev/full") << Fault::DevFull;
-        QTest::newRow("read-only folder") << Fault::ReadOnlyFolder;
+        QTest::addColumn<QString>("reason");
+        const QString device = QStringLiteral("Es un dispositivo, no un archivo normal.");
+        const QString gone = QStringLiteral("No existe el archivo o la carpeta.");
+        const QString tooLong =
+            QStringLiteral("El nombre del archivo o de la ruta es demasiado largo.");
+        const QString separator = QStringLiteral("El nombre de archivo no puede contener \"/\".");
+        const QString folder = QStringLiteral("Es una carpeta, no un archivo.");
+        const QString pipe = QStringLiteral("Es una tubería con nombre, no un archivo normal.");
+        QTest::newRow("target links to the device /dev/full") << Fault::DevFull << device;
+        QTest::newRow("read-only folder")
+            << Fault::ReadOnlyFolder << QStringLiteral("No tiene permiso para hacerlo.");
         QTest::newRow("chosen folder removed while the dialog is open")
-            << Fault::ChosenFolderRemoved;
+            << Fault::ChosenFolderRemoved << gone;
         QTest::newRow("folder the dialog opened on removed while it is open")
-            << Fault::StartFolderRemoved;
-        QTest::newRow("name one character longer than the file system takes") << Fault::NameTooLong;
-        QTest::newRow("name of 1000 characters") << Fault::NameOfThousandCharacters;
+            << Fault::StartFolderRemoved << gone;
+        QTest::newRow("name one character longer than the file system takes")
+            << Fault::NameTooLong << tooLong;
+        QTest::newRow("name of 1000 characters") << Fault::NameOfThousandCharacters << tooLong;
         QTest::newRow("name with a separator, into a subfolder")
-            << Fault::NameWithSeparatorIntoSubfolder;
+            << Fault::NameWithSeparatorIntoSubfolder << separator;
         QTest::newRow("name with a separator, into the parent folder")
-            << Fault::NameWithSeparatorIntoParent;
-        QTest::newRow("target is an empty folder") << Fault::TargetIsFolder;
-        QTest::newRow("target is a folder with files") << Fault::TargetIsFolderWithFiles;
+            << Fault::NameWithSeparatorIntoParent << separator;
+        QTest::newRow("target is an empty folder") << Fault::TargetIsFolder << folder;
+        QTest::newRow("target is a folder with files") << Fault::TargetIsFolderWithFiles << folder;
+        QTest::newRow("target links to /dev/null") << Fault::DevNull << device;
+        QTest::newRow("target is a named pipe nobody reads") << Fault::PipeWithoutReader << pipe;
+        QTest::newRow("target is a named pipe a reader has open") << Fault::PipeWithReader << pipe;
+        QTest::newRow("target is a socket")
+            << Fault::Socket << QStringLiteral("Es un socket, no un archivo normal.");
     }
     void failingSaveShowsErrorAndKeepsTarget() {
         QFETCH(Fault, fault);
+        QFETCH(QString, reason);
         QTemporaryDir top;
         QVERIFY(QDir(top.path()).mkdir("in"));
         const QString folder = top.filePath("in");
         const QByteArray old = "---Tamizo, 01/01/2026---\r\n1\r\n1\r\n3\r\n";
         QString name = QStringLiteral("primos01");
+        const QString target = folder + "/primos01.txt";
+        int endpoint = -1; // the pipe's reader or the socket's listener
         const QString savedCwd = QDir::currentPath();
         switch (fault) {
         case Fault::DevFull:
             QVERIFY(QFile::link("/dev/full", folder + "/primos01.txt"));
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot call seek"));
             break;
         case Fault::ReadOnlyFolder:
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
@@ -131,7 +160,32 @@ class TestFaultsSave : public QObject {
             QVERIFY(QDir(folder).mkdir("primos01.txt"));
             QVERIFY(savekit::writeFile(folder + "/primos01.txt/dentro.txt", old));
             break;
+        case Fault::DevNull:
+            QVERIFY(QFile::link("/dev/null", target));
+            break;
+        case Fault::PipeWithoutReader:
+        case Fault::PipeWithReader:
+            QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+            break;
+        case Fault::Socket: {
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray name = QFile::encodeName(target);
+            QVERIFY(size_t(name.size()) < sizeof address.sun_path);
+            std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+            QVERIFY((endpoint = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) >= 0);
+            QCOMPARE(::bind(endpoint, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            QCOMPARE(::listen(endpoint, 1), 0);
+            break;
         }
+        }
+        if (fault == Fault::PipeWithReader)
+            QVERIFY((endpoint = ::open(QFile::encodeName(target).constData(),
+                                       O_RDONLY | O_NONBLOCK | O_CLOEXEC)) >= 0);
+        const auto closeEndpoint = qScopeGuard([&] {
+            if (endpoint >= 0)
+                ::close(endpoint);
+        });
         const QStringList before = snapshot(top.path());
 
         Harness h;
@@ -174,6 +228,7 @@ class TestFaultsSave : public QObject {
         QCOMPARE(boxes.size(), size_t(1));
         QCOMPARE(boxes[0].style, 16);
         QVERIFY(boxes[0].prompt.startsWith(Form2::kNotSaved));
+        QCOMPARE(boxes[0].prompt.section('\n', -1), reason);
         for (const auto& b : boxes)
             QVERIFY(b.prompt != Form2::kSaved);
 
@@ -181,6 +236,10 @@ class TestFaultsSave : public QObject {
         if (fault == Fault::ChosenFolderRemoved || fault == Fault::StartFolderRemoved)
             expected = {}; // the folder went, and nothing came back in its place
         QCOMPARE(snapshot(top.path()), expected);
+        if (fault == Fault::PipeWithReader) {
+            char c;
+            QCOMPARE(::read(endpoint, &c, 1), ssize_t(0)); // the writer came and went, silent
+        }
     }
 
     // The boundary of the long-name row above: the longest name the file system takes works.

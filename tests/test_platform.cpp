@@ -1,6 +1,7 @@
-// The forms-layer stand-ins: limit text, list box, picture box, message-box seam, pointer and
-// control collection.
+// The forms-layer stand-ins: limit text, list box, picture box, message-box seam and the box's
+// layout, the short date, pointer and control collection.
 
+#include "Clock.h"
 #include "Controls.h"
 #include "LimitText.h"
 #include "ListBox.h"
@@ -10,10 +11,12 @@
 #include "StackRoom.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QtTest>
 #include <clocale>
 #include <cmath>
@@ -38,6 +41,17 @@ struct TestLocale {
         return ok;
     }
 };
+
+#include <locale.h>
+
+namespace {
+const QString kSummary =
+    QStringLiteral("Cálculo terminado. 431 primos calculados. Tiempo empleado (segundos): 0");
+
+QLabel* promptOf(const QDialog& box) {
+    return box.findChild<QLabel*>("prompt");
+}
+} // namespace
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -375,6 +389,131 @@ class PlatformTest : public QObject {
         // The fallback also counts the arguments and environment above the stack's start.
         const auto apart = std::abs(qint64(*fromLimit) - qint64(*here));
         QVERIFY2(apart < 64 * 1024, qPrintable(QString::number(apart)));
+    }
+
+    void boxTextWrapsOnlyPastFiveEighthsOfScreen_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("screenWidth");
+        QTest::addColumn<int>("lines"); // 0: more lines than given, however many
+        QString path = QStringLiteral("/home/usuario");
+        for (int i = 0; i < 12; ++i)
+            path += QStringLiteral("/carpeta número %1 de la ruta").arg(i);
+        path += QStringLiteral("/primos01.txt");
+        QTest::newRow("summary at 1024 px") << kSummary << 1024 << 1;
+        QTest::newRow("summary on a 400 px screen wraps at blanks") << kSummary << 400 << 0;
+        QTest::newRow("lines already broken are kept") << "a\n\nb c" << 1024 << 3;
+        QTest::newRow("long path wraps at its folders") << path << 1024 << 0;
+        QTest::newRow("name too long for a line is shortened")
+            << "/tmp/" + QString(1000, QLatin1Char('n')) + ".txt" << 1024 << 2;
+    }
+    void boxTextWrapsOnlyPastFiveEighthsOfScreen() {
+        QFETCH(QString, text);
+        QFETCH(int, screenWidth);
+        QFETCH(int, lines);
+        const auto box = MessageBox::build({QStringLiteral("x"), 16, QString()});
+        const QFontMetrics fm = promptOf(*box)->fontMetrics();
+        const int limit = screenWidth * 5 / 8;
+        const QStringList got = MessageBox::wrapText(text, fm, limit).split('\n');
+        if (lines > 0)
+            QCOMPARE(got.size(), lines);
+        else
+            QVERIFY(got.size() > text.count('\n') + 1);
+        for (const QString& line : got)
+            QVERIFY2(fm.horizontalAdvance(line) <= limit, qPrintable(line));
+        if (text.contains(QString(100, QLatin1Char('n')))) {
+            QVERIFY(got[1].contains(QChar(0x2026)) && got[1].endsWith("nnn.txt"));
+            return;
+        }
+        // Nothing lost: every break falls after a "/" or, unless the text is a path, at a blank
+        // or where the text had one.
+        const bool isPath = text.startsWith('/');
+        for (int i = 0; i + 1 < got.size(); ++i)
+            QVERIFY(got[i].endsWith('/') ||
+                    (!isPath && (text.contains(got[i] + ' ') || text.contains(got[i] + '\n'))));
+        QCOMPARE(got.join(QString()).remove(' '), QString(text).remove('\n').remove(' '));
+    }
+
+    void realBoxFitsTheScreen_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("oneLine");
+        QTest::newRow("summary") << kSummary << true;
+        QTest::newRow("error with a long path")
+            << "No se ha podido guardar el archivo.\n/tmp/" + QString(60, 'c') + "/" +
+                   QString(60, 'd') + "/" + QString(300, 'n') + ".txt\nNo tiene permiso."
+            << false;
+    }
+    void realBoxFitsTheScreen() {
+        QFETCH(QString, text);
+        QFETCH(bool, oneLine);
+        const QScreen& screen = *QGuiApplication::primaryScreen();
+        const auto box = MessageBox::build({text, 16, QString()});
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        const QLabel* prompt = promptOf(*box);
+        const QStringList lines = prompt->text().split('\n');
+        QCOMPARE(lines.size() == 1, oneLine);
+        for (const QString& line : lines)
+            QVERIFY(prompt->fontMetrics().horizontalAdvance(line) <=
+                    MessageBox::lineWidthLimit(screen));
+        QVERIFY(box->frameGeometry().width() <= screen.availableGeometry().width());
+        QVERIFY(prompt->width() >= prompt->fontMetrics().horizontalAdvance(lines[0]));
+        box->close();
+    }
+
+    void shortDateFollowsOrderAndSeparatorOfDateFormat_data() {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("expected");
+        const QDate d(2026, 12, 8);
+        QTest::newRow("es_ES") << QByteArray("%d/%m/%y") << d << "08/12/2026";
+        QTest::newRow("en_US") << QByteArray("%m/%d/%Y") << d << "12/08/2026";
+        QTest::newRow("C") << QByteArray("%m/%d/%y") << d << "12/08/2026";
+        QTest::newRow("de_DE") << QByteArray("%d.%m.%Y") << d << "08.12.2026";
+        QTest::newRow("month and day padded")
+            << QByteArray("%d/%m/%y") << QDate(2027, 1, 5) << "05/01/2027";
+        QTest::newRow("%D") << QByteArray("%D") << d << "12/08/2026";
+        QTest::newRow("%x") << QByteArray("%x") << d << "12/08/2026";
+        QTest::newRow("%F") << QByteArray("%F") << d << "2026-12-08";
+        QTest::newRow("modifiers and flags") << QByteArray("%Od-%-m-%EY") << d << "08-12-2026";
+        QTest::newRow("blank-padded day, month name")
+            << QByteArray("%a %e %b %Y") << d << "08 12 2026";
+        QTest::newRow("words as separators") << QByteArray("%Y年%m月%d日") << d << "2026/12/08";
+        QTest::newRow("no day: day/month/year") << QByteArray("%B %Y") << d << "08/12/2026";
+        QTest::newRow("empty") << QByteArray() << d << "08/12/2026";
+    }
+    void shortDateFollowsOrderAndSeparatorOfDateFormat() {
+        QFETCH(QByteArray, format);
+        QFETCH(QDate, date);
+        QFETCH(QString, expected);
+        QCOMPARE(clock_::formatShortDate(format, date), expected);
+    }
+
+    void shortDateReadsTheSystemDateSetting_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("C") << QByteArray("C") << QByteArray("%m/%d/%y");
+        QTest::newRow("es_ES") << QByteArray("es_ES.UTF-8") << QByteArray("%d/%m/%y");
+        QTest::newRow("de_DE") << QByteArray("de_DE.UTF-8") << QByteArray("%d.%m.%Y");
+        QTest::newRow("en_US") << QByteArray("en_US.UTF-8") << QByteArray("%m/%d/%Y");
+    }
+    void shortDateReadsTheSystemDateSetting() {
+        QFETCH(QByteArray, locale);
+        QFETCH(QByteArray, format);
+        const locale_t installed = newlocale(LC_TIME_MASK, locale.constData(), locale_t(nullptr));
+        if (!installed)
+            QSKIP(qPrintable("locale not installed: " + locale));
+        freelocale(installed);
+        const QByteArray saved = qgetenv("LC_ALL");
+        const bool wasSet = qEnvironmentVariableIsSet("LC_ALL");
+        qputenv("LC_ALL", locale);
+        const QByteArray got = clock_::systemDateFormat();
+        const QDate before = QDate::currentDate();
+        const QString date = clock_::shortDate();
+        const QDate after = QDate::currentDate();
+        wasSet ? qputenv("LC_ALL", saved) : qunsetenv("LC_ALL");
+        QCOMPARE(got, format);
+        QVERIFY(date == clock_::formatShortDate(format, before) ||
+                date == clock_::formatShortDate(format, after));
     }
 
     void pointerCallsDoNotStack() {

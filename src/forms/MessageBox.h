@@ -2,14 +2,22 @@
 // The modal message box, told by its style number: 0 OK, 16 critical icon + OK, 36 question
 // icon + Yes/No (Yes the default), 48 exclamation icon + OK, 64 information icon + OK. It
 // answers 1 for OK, 6 for Yes and 7 for No. A box given no title bears the program's title; an
-// explicit empty title shows an empty title bar.
+// explicit empty title shows an empty title bar. The text keeps its lines as given unless one is
+// wider than five eighths of the screen's available width; such a line is broken after a blank
+// or a "/" (a line that is a path only after a "/", at its folders), and a piece still too wide
+// is shortened in its middle.
 //
 // Test seam: scripted answers (setNextAnswer) or a handler that runs while the box "is open"
 // replace the real box, so no test ever blocks. It does not decide what any window says.
 
 #include <QString>
+
+class QDialog;
+class QFontMetrics;
+class QScreen;
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -40,6 +48,14 @@ class MessageBox {
 
     // Closes every real box that is open (their MsgBox calls return the default answer).
     static void closeOpenBoxes();
+
+    // The real box for `box`, laid out for the screen it opens on but not shown: what MsgBox
+    // runs when no seam answers. Its text label is named "prompt".
+    static std::unique_ptr<QDialog> build(const Shown& box);
+    // `text` as a box lays it out for lines of at most `maxWidth` pixels in `metrics`.
+    static QString wrapText(const QString& text, const QFontMetrics& metrics, int maxWidth);
+    // The widest a line of a box's text may be on `screen`: five eighths of its available width.
+    static int lineWidthLimit(const QScreen& screen);
 
   private:
     static int defaultAnswer(int style);

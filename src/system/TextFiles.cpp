@@ -1,20 +1,19 @@
 #include "TextFiles.h"
 
+#include "SystemErrors.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
+#include <fcntl.h>
 #include <map>
-#include <memory>
-
-#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace {
 
 struct Entry {
-    std::unique_ptr<QFile> file;
+    int fd = -1;
     textfiles::Before before;
 };
 
@@ -32,14 +31,35 @@ QString notOpen(int number) {
     return QStringLiteral("El número de archivo %1 no está abierto.").arg(number);
 }
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+textfiles::Status systemFailure(int errnum) {
+    return textfiles::Status::failure(systemErrorText(errnum));
 }
 
-// The reason a file operation failed, never empty.
-QString reasonOf(const QFile& f) {
-    const QString s = f.errorString();
-    return s.isEmpty() || s == QLatin1String("Unknown error") ? systemReason(EIO) : s;
+// Why a file of this kind is not written to.
+QString notRegular(mode_t mode) {
+    if (S_ISDIR(mode))
+        return systemErrorText(EISDIR);
+    if (S_ISFIFO(mode))
+        return QStringLiteral("Es una tubería con nombre, no un archivo normal.");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("Es un socket, no un archivo normal.");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("Es un dispositivo, no un archivo normal.");
+    return QStringLiteral("No es un archivo normal.");
+}
+
+// Why opening `name` failed with `errnum`: a target that is no regular file is named as such
+// (a pipe with no reader gives ENXIO, a socket ENXIO, a folder EISDIR).
+QString openFailure(const QByteArray& name, int errnum) {
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return notRegular(st.st_mode);
+    return systemErrorText(errnum);
+}
+
+bool exists(const QByteArray& name) {
+    struct stat st {};
+    return ::stat(name.constData(), &st) == 0;
 }
 
 // Code page 1252 in 0x80..0x9F; 0 marks a byte that the code page leaves undefined.
@@ -80,32 +100,55 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
         return Status::failure(
             QStringLiteral("El número de archivo %1 ya está abierto.").arg(number));
 
-    auto file = std::make_unique<QFile>(path);
+    const QByteArray name = QFile::encodeName(path);
+    // Without blocking: opening a pipe would otherwise wait for a reader, and a terminal could
+    // become the program's own.
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    constexpr mode_t kMode = 0666; // less the user's mask, as for any new file
     Before b{path, false, 0, QString()};
-    constexpr auto base = QIODevice::Append | QIODevice::Unbuffered;
+    int fd = -1;
     // Two tries: a file that appears between the look and the open is opened as existing.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const QFileInfo info(path);
-        b.existed = info.exists();
+        b.existed = exists(name);
+        b.created.clear();
         if (b.existed) {
-            if (file->open(base | QIODevice::ExistingOnly))
-                break;
-        } else if (info.isSymLink()) {
+            fd = ::open(name.constData(), kFlags);
+        } else if (const QFileInfo info(path); info.isSymLink()) {
             // A link to a file that is not there yet: the open creates the file it points to.
-            if (file->open(base)) {
+            fd = ::open(name.constData(), kFlags | O_CREAT, kMode);
+            if (fd >= 0)
                 b.created = info.symLinkTarget();
-                break;
-            }
-        } else if (file->open(base | QIODevice::NewOnly)) {
-            b.created = path; // created by this open, so nobody else's file
-            break;
+        } else {
+            fd = ::open(name.constData(), kFlags | O_CREAT | O_EXCL, kMode);
+            if (fd >= 0)
+                b.created = path; // created by this open, so nobody else's file
         }
-        if (attempt == 1 || QFileInfo::exists(path) == b.existed)
-            return Status::failure(reasonOf(*file));
+        if (fd >= 0)
+            break;
+        const int err = errno;
+        if (attempt == 1 || exists(name) == b.existed)
+            return Status::failure(openFailure(name, err));
+    }
+
+    // What was opened is what counts, whatever the name pointed to a moment before.
+    struct stat st {};
+    Status usable;
+    if (::fstat(fd, &st) != 0)
+        usable = systemFailure(errno);
+    else if (!S_ISREG(st.st_mode))
+        usable = Status::failure(notRegular(st.st_mode));
+    else if (const int flags = ::fcntl(fd, F_GETFL);
+             flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1)
+        usable = systemFailure(errno);
+    if (!usable) {
+        ::close(fd);
+        if (const Status undone = Restore(b); !undone) // a file this open created goes again
+            usable.reason += QLatin1Char('\n') + undone.reason;
+        return usable;
     }
     if (b.existed)
-        b.length = file->size(); // the length the open found
-    table().emplace(number, Entry{std::move(file), b});
+        b.length = st.st_size; // the length the open found
+    table().emplace(number, Entry{fd, b});
     return {};
 }
 
@@ -119,16 +162,17 @@ textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
     Entry* e = find(number);
     if (!e)
         return Status::failure(notOpen(number));
-    if (bytes.isEmpty())
-        return {};
     // A short write is retried with the rest, so that the system names what stopped it.
     const char* p = bytes.data();
     qint64 left = bytes.size();
     while (left > 0) {
-        e->file->unsetError();
-        const qint64 n = e->file->write(p, left);
-        if (n <= 0)
-            return Status::failure(reasonOf(*e->file));
+        const ssize_t n = ::write(e->fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return systemFailure(errno);
+        if (n == 0)
+            return systemFailure(EIO);
         p += n;
         left -= n;
     }
@@ -139,14 +183,10 @@ textfiles::Status textfiles::Flush(int number) {
     Entry* e = find(number);
     if (!e)
         return Status::failure(notOpen(number));
-    e->file->unsetError();
-    if (!e->file->flush())
-        return Status::failure(reasonOf(*e->file));
-#ifdef Q_OS_UNIX
-    // Pipes, sockets and devices cannot be synchronised (EINVAL, EROFS); that is no failure.
-    if (::fsync(e->file->handle()) != 0 && errno != EINVAL && errno != EROFS)
-        return Status::failure(systemReason(errno));
-#endif
+    // Nothing is held back in the program; the disk must have it too. A file system that
+    // cannot synchronise (EINVAL, EROFS) has nothing more to give.
+    if (::fsync(e->fd) != 0 && errno != EINVAL && errno != EROFS)
+        return systemFailure(errno);
     return {};
 }
 
@@ -164,9 +204,13 @@ textfiles::Status textfiles::Rollback(int number) {
     const Before b = e->before;
     Status cut;
     // Cut back through the open handle: it is the file that was written, whatever its name now.
-    if (b.existed && QFileInfo(b.path).isFile() && e->file->size() != b.length &&
-        !e->file->resize(b.length))
-        cut = Status::failure(reasonOf(*e->file));
+    struct stat st {};
+    if (b.existed) {
+        if (::fstat(e->fd, &st) != 0)
+            cut = systemFailure(errno);
+        else if (st.st_size != b.length && ::ftruncate(e->fd, b.length) != 0)
+            cut = systemFailure(errno);
+    }
     const Status closed = Close(number);
     if (!b.existed)
         return Restore(b);
@@ -175,28 +219,28 @@ textfiles::Status textfiles::Rollback(int number) {
 
 textfiles::Status textfiles::Restore(const Before& b) {
     if (!b.existed) {
-        if (b.created.isEmpty() || !QFileInfo::exists(b.created))
+        if (b.created.isEmpty())
             return {};
-        QFile f(b.created);
-        return f.remove() ? Status{} : Status::failure(reasonOf(f));
-    }
-    const QFileInfo info(b.path);
-    if (!info.isFile() || info.size() == b.length)
+        if (::unlink(QFile::encodeName(b.created).constData()) != 0 && errno != ENOENT)
+            return systemFailure(errno);
         return {};
-    QFile f(b.path);
-    return f.resize(b.length) ? Status{} : Status::failure(reasonOf(f));
+    }
+    const QByteArray name = QFile::encodeName(b.path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == b.length)
+        return {};
+    return ::truncate(name.constData(), b.length) == 0 ? Status{} : systemFailure(errno);
 }
 
 textfiles::Status textfiles::Close(int number) {
     auto it = table().find(number);
     if (it == table().end())
         return Status::failure(notOpen(number));
-    std::unique_ptr<QFile> file = std::move(it->second.file);
+    const int fd = it->second.fd;
     table().erase(it);
-    file->unsetError();
-    file->close();
-    if (file->error() != QFileDevice::NoError)
-        return Status::failure(reasonOf(*file));
+    // On Linux the descriptor is gone even when close reports an interruption.
+    if (::close(fd) != 0 && errno != EINTR)
+        return systemFailure(errno);
     return {};
 }
 

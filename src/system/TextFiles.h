@@ -1,8 +1,9 @@
 #pragma once
 // The table of numbered open text files: a free number, open for appending, write a line (or a
 // run of bytes already encoded), flush, close all. Text goes out in code page 1252, one byte a
-// character. Every operation says whether it worked and, when not, gives the system's reason:
-// nothing here fails silently.
+// character. Every operation says whether it worked and, when not, gives the reason in Spanish:
+// nothing here fails silently. Only regular files are written: a pipe, a socket, a device or a
+// folder is refused at the open, which never waits for anything on the other side.
 //
 // The table also remembers what each file was like before it was opened (its length, or that
 // it did not exist), so a caller whose writing failed part-way can put the file back exactly as
@@ -18,7 +19,7 @@ namespace textfiles {
 
 struct Status {
     bool ok = true;
-    QString reason; // the system's words, when !ok
+    QString reason; // why, in Spanish, when !ok
 
     static Status failure(QString why) { return {false, std::move(why)}; }
     explicit operator bool() const { return ok; }
@@ -39,7 +40,8 @@ int FreeFile();
 bool isOpen(int number);
 
 // Opens `path` for appending under `number`, creating it when it does not exist. Fails when the
-// number is out of range or already in use, or when the system refuses.
+// number is out of range or already in use, when `path` is not a regular file, or when the
+// system refuses.
 Status OpenAppend(int number, const QString& path);
 
 // The line in code page 1252 followed by CR LF.
