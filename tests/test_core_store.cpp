@@ -49,6 +49,10 @@ Values appendPieces(PrimeStore& store, const QStringList& pieces, QRandomGenerat
             const auto first = rng.bounded(static_cast<quint32>(primes.size() - 3000));
             for (int k = 0; k < n; ++k)
                 add(primes[first + k]);
+        } else if (piece == "long") { // gaps like the primes', past a million items
+            uint32_t v = 1;
+            for (int k = 0; k < 1100000; ++k)
+                add(v += 2 * rng.bounded(40u));
         } else if (piece == "arbitrary") {
             for (int k = 0; k < n; ++k)
                 add(rng.generate());
@@ -135,6 +139,7 @@ class CoreStoreTest : public QObject {
         QTest::newRow("a search's list") << 2u << QStringList{"search"};
         QTest::newRow("nested search, then the outer one")
             << 3u << QStringList{"search", "clear", "search", "primes from", "primes from"};
+        QTest::newRow("over a million items") << 10u << QStringList{"long", "repeats"};
         QTest::newRow("arbitrary values") << 4u << QStringList{"arbitrary"};
         QTest::newRow("descending values") << 5u << QStringList{"descending", "descending"};
         QTest::newRow("repeats") << 6u << QStringList{"repeats", "search", "repeats"};

@@ -8,11 +8,12 @@ PrimeStore::PrimeStore() : PrimeStore(Limits{}) {}
 PrimeStore::PrimeStore(Limits limits) : m_limits(limits) {}
 
 void PrimeStore::clear() {
-    std::vector<uint32_t>().swap(m_heads);
-    std::vector<uint64_t>().swap(m_where);
+    std::vector<Chunk>().swap(m_chunks);
+    std::vector<uint64_t>().swap(m_blockBase);
     std::vector<std::unique_ptr<uint8_t[]>>().swap(m_pages);
     std::vector<Run>().swap(m_runs);
-    m_pageBytes = m_lastPageSize = m_fill = 0;
+    m_pageBytes = 0;
+    m_next = m_pageLimit = 0;
     m_size = 0;
     m_last = 0;
     m_cursor = Reader{};
@@ -20,8 +21,8 @@ void PrimeStore::clear() {
 }
 
 size_t PrimeStore::memoryBytes() const {
-    return sizeof(*this) + m_heads.capacity() * sizeof(uint32_t) +
-           m_where.capacity() * sizeof(uint64_t) +
+    return sizeof(*this) + m_chunks.capacity() * sizeof(Chunk) +
+           m_blockBase.capacity() * sizeof(uint64_t) +
            m_pages.capacity() * sizeof(std::unique_ptr<uint8_t[]>) + m_pageBytes +
            m_runs.capacity() * sizeof(Run);
 }
@@ -51,19 +52,19 @@ bool PrimeStore::append(uint32_t v) {
         if (newRun)
             makeRoomForOne(m_runs);
         if (newChunk) {
-            makeRoomForOne(m_heads);
-            makeRoomForOne(m_where);
+            makeRoomForOne(m_chunks);
+            if (m_chunks.size() % (size_t(1) << kBlockShift) == 0)
+                makeRoomForOne(m_blockBase);
             // A chunk never straddles two pages: it starts only where its longest form fits.
-            const size_t chunkRoom = (kChunkItems - 1) * kMaxCodeBytes;
-            if (m_pages.empty() || m_lastPageSize - m_fill < chunkRoom) {
+            if (m_pageLimit - m_next < (kChunkItems - 1) * kMaxCodeBytes) {
                 const size_t size = std::clamp(m_pageBytes, kMinPage, kMaxPage);
                 makeRoomForOne(m_pages);
                 charge(size);
                 std::unique_ptr<uint8_t[]> page(new uint8_t[size]);
+                m_next = uint64_t(m_pages.size()) << kPageShift;
+                m_pageLimit = m_next + size;
                 m_pages.push_back(std::move(page));
                 m_pageBytes += size;
-                m_lastPageSize = size;
-                m_fill = 0;
             }
         }
     } catch (const std::bad_alloc&) {
@@ -71,19 +72,21 @@ bool PrimeStore::append(uint32_t v) {
     }
 
     if (newChunk) {
-        m_heads.push_back(v);
-        m_where.push_back(uint64_t(m_pages.size() - 1) << 32 | uint64_t(m_fill) << 1);
+        if (m_chunks.size() % (size_t(1) << kBlockShift) == 0)
+            m_blockBase.push_back(m_next);
+        // A block's chunks span a few pages at most, far below 2^31 bytes.
+        m_chunks.push_back({v, static_cast<uint32_t>(m_next - m_blockBase.back()) << 1});
     } else {
-        uint8_t* p = m_pages.back().get() + m_fill;
+        uint8_t* p = m_pages.back().get() + (m_next & (kMaxPage - 1));
         const uint32_t gap = v - m_last;
         if (v >= m_last && gap % 2 == 0 && gap / 2 < kEscape) {
             *p = static_cast<uint8_t>(gap / 2);
-            m_fill += 1;
+            m_next += 1;
         } else {
             *p = kEscape;
             std::memcpy(p + 1, &v, 4);
-            m_fill += kMaxCodeBytes;
-            m_where.back() |= kHasEscape;
+            m_next += kMaxCodeBytes;
+            m_chunks.back().where |= kHasEscape;
         }
     }
     if (newRun)
@@ -120,7 +123,7 @@ PrimeStore::Reader PrimeStore::seek(int64_t i, const Reader* from) const {
         r = *from;
     } else {
         r.index = c * kChunkItems;
-        r.value = m_heads[static_cast<size_t>(c)];
+        r.value = chunk(c).head;
         r.next = chunkBytes(c);
     }
     const int64_t n = i - r.index;
@@ -151,7 +154,7 @@ uint32_t PrimeStore::at(int64_t i) const {
 
 // How many items of [from, end) equal v, given that those items ascend.
 int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
-    const auto heads = m_heads.begin();
+    const auto chunks = m_chunks.begin();
     const int64_t lastChunk = (end - 1) / kChunkItems;
     int64_t n = 0;
     for (int64_t i = from;;) {
@@ -170,13 +173,13 @@ int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
             else
                 r.value += 2u * *r.next++;
         }
-        if (i == end || heads[c + 1] > v)
+        if (i == end || chunk(c + 1).head > v)
             return n;
-        if (heads[c + 1] == v) {
+        if (chunk(c + 1).head == v) {
             // Every chunk followed by another headed by v holds nothing but v.
-            const auto above = std::partition_point(heads + c + 2, heads + lastChunk + 1,
-                                                    [v](uint32_t h) { return h <= v; });
-            const int64_t last = (above - heads) - 1;
+            const auto above = std::partition_point(chunks + c + 2, chunks + lastChunk + 1,
+                                                    [v](const Chunk& k) { return k.head <= v; });
+            const int64_t last = (above - chunks) - 1;
             n += (last - c - 1) * kChunkItems;
             i = last * kChunkItems;
         }
@@ -184,7 +187,7 @@ int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
 }
 
 int64_t PrimeStore::countOf(uint32_t v) const {
-    const auto heads = m_heads.begin();
+    const auto chunks = m_chunks.begin();
     int64_t n = 0;
     for (size_t r = 0; r < m_runs.size(); ++r) {
         const Run& run = m_runs[r];
@@ -193,10 +196,10 @@ int64_t PrimeStore::countOf(uint32_t v) const {
         const int64_t end = r + 1 < m_runs.size() ? m_runs[r + 1].start : m_size;
         // The chunks that begin inside the run, after its first item, have ascending heads;
         // the first v can't be before the last of them headed below v.
-        const auto above = std::partition_point(heads + run.start / kChunkItems + 1,
-                                                heads + (end - 1) / kChunkItems + 1,
-                                                [v](uint32_t h) { return h < v; });
-        const int64_t c = (above - heads) - 1;
+        const auto above = std::partition_point(chunks + run.start / kChunkItems + 1,
+                                                chunks + (end - 1) / kChunkItems + 1,
+                                                [v](const Chunk& k) { return k.head < v; });
+        const int64_t c = (above - chunks) - 1;
         n += countEqual(std::max(c * kChunkItems, run.start), end, v);
     }
     return n;

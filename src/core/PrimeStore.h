@@ -73,11 +73,22 @@ class PrimeStore {
         uint32_t first, last;
     };
 
-    static constexpr uint8_t kEscape = 0xFF;    // followed by the value's four bytes
-    static constexpr size_t kMaxCodeBytes = 5;  // an escape and the value
-    static constexpr uint64_t kHasEscape = 1;   // flag in m_where: the chunk holds an escape
-    static constexpr size_t kMinPage = 4096;    // pages double from this size ...
-    static constexpr size_t kMaxPage = 1 << 18; // ... up to this one
+    // A chunk's first value, and where its bytes start: their address less its block's base,
+    // shifted left by one, with kHasEscape in the lowest bit. A block is 2^kBlockShift chunks.
+    struct Chunk {
+        uint32_t head;
+        uint32_t where;
+    };
+
+    static constexpr uint8_t kEscape = 0xFF;   // followed by the value's four bytes
+    static constexpr size_t kMaxCodeBytes = 5; // an escape and the value
+    static constexpr uint32_t kHasEscape = 1;
+    static constexpr int kBlockShift = 12;
+    // Bytes are addressed as if every page were 2^kPageShift long; pages double from kMinPage
+    // up to that size.
+    static constexpr int kPageShift = 18;
+    static constexpr size_t kMinPage = 4096;
+    static constexpr size_t kMaxPage = size_t(1) << kPageShift;
 
     static void step(const uint8_t*& p, uint32_t& v) {
         const uint8_t b = *p++;
@@ -90,11 +101,13 @@ class PrimeStore {
     }
     static uint32_t halfGapSum(const uint8_t* p, int64_t n);
 
+    const Chunk& chunk(int64_t c) const { return m_chunks[static_cast<size_t>(c)]; }
     const uint8_t* chunkBytes(int64_t c) const {
-        const uint64_t w = m_where[static_cast<size_t>(c)];
-        return m_pages[w >> 32].get() + ((w & 0xFFFFFFFFu) >> 1);
+        const uint64_t address =
+            m_blockBase[static_cast<size_t>(c >> kBlockShift)] + (chunk(c).where >> 1);
+        return m_pages[address >> kPageShift].get() + (address & (kMaxPage - 1));
     }
-    bool chunkHasEscape(int64_t c) const { return m_where[static_cast<size_t>(c)] & kHasEscape; }
+    bool chunkHasEscape(int64_t c) const { return chunk(c).where & kHasEscape; }
     // Item i, with `next` ready for item i + 1; skips from `from` when that is in i's chunk.
     Reader seek(int64_t i, const Reader* from = nullptr) const;
     int64_t countEqual(int64_t from, int64_t end, uint32_t v) const;
@@ -104,13 +117,13 @@ class PrimeStore {
     Limits m_limits;
     int64_t m_size = 0;
     uint64_t m_changes = 0;
-    uint32_t m_last = 0;           // the last item
-    std::vector<uint32_t> m_heads; // the first value of each chunk
-    std::vector<uint64_t> m_where; // page << 32 | offset << 1 | kHasEscape
+    uint32_t m_last = 0; // the last item
+    std::vector<Chunk> m_chunks;
+    std::vector<uint64_t> m_blockBase; // the address of each block's first chunk
     std::vector<std::unique_ptr<uint8_t[]>> m_pages;
-    size_t m_pageBytes = 0; // the pages' sizes added up
-    size_t m_lastPageSize = 0;
-    size_t m_fill = 0; // bytes used in the last page
+    size_t m_pageBytes = 0;   // the pages' sizes added up
+    uint64_t m_next = 0;      // the address of the next byte to write
+    uint64_t m_pageLimit = 0; // the address after the last page
     std::vector<Run> m_runs;
     mutable Reader m_cursor;
 };
@@ -121,7 +134,7 @@ template <class F> void PrimeStore::forEach(int64_t from, int64_t to, F&& f) con
         const int64_t begin = c * kChunkItems;
         const int64_t end = std::min(to, begin + kChunkItems);
         const uint8_t* p = chunkBytes(c);
-        uint32_t v = m_heads[static_cast<size_t>(c)];
+        uint32_t v = chunk(c).head;
         if (chunkHasEscape(c)) {
             for (int64_t i = begin; i < from; ++i)
                 step(p, v);
