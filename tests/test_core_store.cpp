@@ -106,26 +106,32 @@ void compare(const PrimeStore& store, const Values& list, QRandomGenerator& rng)
     QCOMPARE(store.countOf(0), std::count(list.begin(), list.end(), 0u));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, store.at(n));
 
+    // A random range, item by item and as lines.
+    const int64_t from = n ? rng.bounded(quint32(n)) : 0;
+    const int64_t to = from + rng.bounded(quint32(n - from + 1));
     Values seen;
-    const auto from = n ? rng.bounded(quint32(n)) : 0;
-    store.forEach(from, n, [&seen](uint32_t v) { seen.push_back(v); });
-    QVERIFY(std::equal(seen.begin(), seen.end(), list.begin() + from, list.end()));
+    store.forEach(from, to, [&seen](uint32_t v) { seen.push_back(v); });
+    QVERIFY(std::equal(seen.begin(), seen.end(), list.begin() + from, list.begin() + to));
 
-    // Lines from a random item, into buffers too small for all of them.
+    // The lines go into buffers too small for all of them, between guard bytes that must stay
+    // untouched.
     QByteArray text;
-    QByteArray buffer(static_cast<int>(rng.bounded(1, 5000)), '\0');
-    for (int64_t next = from; next < n;) {
-        const auto filled = listtext::formatLines(store, next, n, buffer.data(), buffer.size());
+    const QByteArray guard(12, '#');
+    for (auto [next, room] = std::pair{int64_t(from), int(rng.bounded(1, 5000))}; next < to;) {
+        QByteArray buffer = guard + QByteArray(room, '\0') + guard;
+        const auto filled =
+            listtext::formatLines(store, next, to, buffer.data() + guard.size(), size_t(room));
+        QVERIFY(buffer.startsWith(guard) && buffer.endsWith(guard));
         // As many whole lines as fit: the next one doesn't.
-        if (filled.next < n)
-            QVERIFY(buffer.size() - filled.bytes <
+        if (filled.next < to)
+            QVERIFY(room - filled.bytes <
                     size_t(linesOf(list, filled.next, filled.next + 1).size()));
         if (filled.next == next)
-            buffer.resize(buffer.size() + 1);
-        text += buffer.left(static_cast<int>(filled.bytes));
+            ++room;
+        text += buffer.mid(guard.size(), static_cast<int>(filled.bytes));
         next = filled.next;
     }
-    QCOMPARE(text, linesOf(list, from, list.size()));
+    QCOMPARE(text, linesOf(list, from, to));
 }
 } // namespace
 
