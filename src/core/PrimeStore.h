@@ -1,6 +1,6 @@
 #pragma once
 // The prime list's storage: unsigned 32-bit values in the order appended, in about one byte an
-// item. The list is usually a few ascending runs of primes, so every block of kChunkItems items
+// item. The list is usually a few ascending runs of primes, so every chunk of kChunkItems items
 // keeps its first value whole and each later item as one byte holding half its gap to the item
 // before it (gaps between primes below 2^32 are at most 336). A value that doesn't fit that byte
 // (an odd gap, a gap over 508, a drop) is written after an escape byte in full, so any list of
@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 class PrimeStore {
@@ -57,7 +58,8 @@ class PrimeStore {
     // Bytes held by the store, its own object included.
     size_t memoryBytes() const;
 
-    // Calls f(value) for the items [from, to) in order; the range must lie within [0, size()).
+    // Calls f(value) for the items [from, to) in order. Throws std::out_of_range unless
+    // 0 <= from <= to <= size().
     template <class F> void forEach(int64_t from, int64_t to, F&& f) const;
 
   private:
@@ -129,6 +131,8 @@ class PrimeStore {
 };
 
 template <class F> void PrimeStore::forEach(int64_t from, int64_t to, F&& f) const {
+    if (from < 0 || from > to || to > m_size)
+        throw std::out_of_range("PrimeStore::forEach: range out of bounds");
     while (from < to) {
         const int64_t c = from / kChunkItems;
         const int64_t begin = c * kChunkItems;
