@@ -34,7 +34,7 @@ Values appendPieces(PrimeStore& store, const QStringList& pieces, QRandomGenerat
             ascend(1, n);
         } else if (piece == "larger") { // an outer search going on over a nested one's list
             ascend((list.empty() ? 0 : list.back()) + rng.bounded(1u << 20), n);
-        } else if (piece == "long") {
+        } else if (piece == "long") { // past 2^20 items
             ascend(1, 1 << 20 | n);
         } else if (piece == "arbitrary") {
             for (int k = 0; k < n; ++k)
