@@ -26,7 +26,11 @@ Values appendPieces(PrimeStore& store, const QStringList& pieces, QRandomGenerat
     };
     for (const QString& piece : pieces) {
         const int n = static_cast<int>(rng.bounded(200, 3000));
-        if (piece == "clear") {
+        if (piece == "clear") { // after a read, so that a position kept from before would show
+            [&] {
+                if (!list.empty())
+                    QCOMPARE(store.at(0), list[0]);
+            }();
             store.clear();
             list.clear();
         } else if (piece == "search") { // 1, 1 and values like the odd primes
