@@ -12,6 +12,7 @@
 #include "ListBox.h"
 #include "Literal.h"
 #include "MessageBox.h"
+#include "PrimeStore.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -78,6 +79,7 @@ struct Result {
     std::string goal;
     bool meets = false;
     double paintsPerSecond = -1; // repaints of the list during the searches
+    double bytesPerItem = -1;    // the list store's memory
 };
 
 void print(const Result& r) {
@@ -91,6 +93,8 @@ void print(const Result& r) {
         std::printf("\"max_latency_ms\":%.3f,", r.maxLatencyMs);
     if (r.paintsPerSecond >= 0)
         std::printf("\"paints_per_s\":%.1f,", r.paintsPerSecond);
+    if (r.bytesPerItem >= 0)
+        std::printf("\"bytes_per_item\":%.3f,", r.bytesPerItem);
     if (r.ratio)
         std::printf("\"ratio\":%.1f,", *r.ratio);
     else
@@ -357,6 +361,49 @@ Result save1e8() {
     return r;
 }
 
+// The list store alone: the search's list up to the limit (1, 1 and the odd primes) appended to
+// it. The time is the appending only; the primes come from a sieve of segments beforehand.
+Result storeCase(const std::string& name, quint32 limit, long long expectedItems) {
+    Result r(name);
+    PrimeStore store;
+    bool ok = store.append(1) && store.append(1);
+    double seconds = 0;
+    std::vector<quint32> base; // odd primes below 2^16: enough to cross out anything below 2^32
+    std::vector<bool> crossed(65536);
+    for (quint32 p = 3; p < 65536; p += 2)
+        if (!crossed[p]) {
+            base.push_back(p);
+            for (quint32 m = p * p; m < 65536; m += 2 * p)
+                crossed[m] = true;
+        }
+    constexpr quint64 kOdds = 1 << 20; // odd numbers per segment
+    std::vector<quint8> composite(kOdds);
+    std::vector<quint32> found;
+    for (quint64 lo = 3; ok && lo <= limit; lo += 2 * kOdds) {
+        const quint64 hi = std::min<quint64>(quint64(limit) + 1, lo + 2 * kOdds);
+        std::fill(composite.begin(), composite.end(), 0);
+        for (quint64 p : base) {
+            quint64 m = std::max(p * p, (lo + p - 1) / p * p);
+            for (m += m % 2 ? 0 : p; m < hi; m += 2 * p)
+                composite[(m - lo) / 2] = 1;
+        }
+        found.clear();
+        for (quint64 n = lo; n < hi; n += 2)
+            if (!composite[(n - lo) / 2])
+                found.push_back(static_cast<quint32>(n));
+        const auto t0 = Clock::now();
+        for (size_t i = 0; ok && i < found.size(); ++i)
+            ok = store.append(found[i]);
+        seconds += secondsSince(t0);
+    }
+    r.runs = {seconds};
+    r.items = store.size();
+    r.bytesPerItem = double(store.memoryBytes()) / double(store.size());
+    r.goal = "store <= 1.1 bytes an item";
+    r.meets = ok && r.items == expectedItems && r.bytesPerItem <= 1.1;
+    return r;
+}
+
 Result startup(const char* self) {
     Result r("startup");
     for (int i = 0; i < 5; ++i) {
@@ -400,7 +447,7 @@ int startupChild(int argc, char** argv) {
 const std::vector<std::string> kDefaultCases = {
     "search-3000", "search-1e7",   "search-1e8",          "literal-vs-program-50000",
     "nested-gap",  "stop-latency", "checkpoint-overhead", "save-1e8",
-    "startup"};
+    "store-1e8",   "startup"};
 
 int runCase(const std::string& name, const char* self) {
     std::optional<Result> r;
@@ -422,6 +469,10 @@ int runCase(const std::string& name, const char* self) {
         r = checkpointOverhead();
     else if (name == "save-1e8")
         r = save1e8();
+    else if (name == "store-1e8")
+        r = storeCase(name, 100000000, 5761456);
+    else if (name == "store-max")
+        r = storeCase(name, 4294967295u, 203280222);
     else if (name == "startup")
         r = startup(self);
     if (!r) {
