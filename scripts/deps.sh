@@ -15,5 +15,6 @@ need_packages() {
 
 BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
     clang libclang-rt-dev)
-# The tests also run the real program on a private X server with a window manager.
-TEST_PACKAGES=(xvfb xauth openbox xdotool)
+# The tests also run the real program on a private X server with a window manager; the
+# benchmark compares some cases with primesieve (it installs nothing itself).
+TEST_PACKAGES=(xvfb xauth openbox xdotool primesieve-bin)

@@ -1,7 +1,8 @@
-// The forms-layer stand-ins: limit text, list box, picture box, message-box seam, pointer and
-// control collection.
+// The forms-layer stand-ins: limit text, list box, picture box, message-box seam, pointer,
+// control collection and the yield.
 
 #include "Controls.h"
+#include "Events.h"
 #include "LimitText.h"
 #include "ListBox.h"
 #include "MessageBox.h"
@@ -9,8 +10,21 @@
 #include "PictureBox.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QtTest>
+
+namespace {
+// Records the types of the events it receives, in order.
+struct EventLog : QObject {
+    std::vector<int> types;
+    bool event(QEvent* e) override {
+        if (e->type() >= QEvent::User)
+            types.push_back(e->type() - QEvent::User);
+        return QObject::event(e);
+    }
+};
+} // namespace
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -215,6 +229,27 @@ class PlatformTest : public QObject {
         pointer::setMousePointer(pointer::kDefault);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void hookRunsAtEveryYieldWhetherEventsRunOrNot() {
+        int before = 0, after = 0;
+        events::setYieldHook([&] { ++before; }, [&] { ++after; });
+        for (int i = 0; i < 100000; ++i)
+            events::yieldToEvents();
+        events::setYieldHook(nullptr);
+        QCOMPARE(before, 100000);
+        QCOMPARE(after, 100000);
+    }
+
+    void postedEventsReachedByYieldsAloneInTheOrderPosted() {
+        EventLog log;
+        for (int t : {3, 1, 2})
+            QCoreApplication::postEvent(&log, new QEvent(QEvent::Type(QEvent::User + t)));
+        // Yields only, as a long search makes them; the deadline only keeps a fault from hanging.
+        const QDeadlineTimer deadline(10000);
+        while (log.types.size() < 3 && !deadline.hasExpired())
+            events::yieldToEvents();
+        QCOMPARE(log.types, (std::vector<int>{3, 1, 2}));
     }
 
     void controlCollectionReachesGeometryByName() {
