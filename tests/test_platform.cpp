@@ -122,6 +122,16 @@ class PlatformTest : public QObject {
         QCOMPARE(box.TopIndex(), 3);
         box.setListIndex(5000); // out of range: ignored
         QCOMPARE(box.ListIndex(), 3);
+        // A larger font shows fewer rows, and selecting scrolls by the new count.
+        const int rowsBefore = box.visibleRows();
+        QFont big = box.font();
+        big.setPixelSize(QFontMetrics(big).height() * 2);
+        box.setFont(big);
+        QCOMPARE(box.visibleRows(),
+                 std::max(1, box.viewport()->height() / box.fontMetrics().height()));
+        QVERIFY(box.visibleRows() < rowsBefore);
+        box.setListIndex(999);
+        QCOMPARE(box.TopIndex(), 999 - box.visibleRows() + 1);
     }
 
     void keyboardMovesSelection_data() {

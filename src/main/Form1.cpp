@@ -207,7 +207,12 @@ Form1::Checkpoint Form1::checkpoint(quint64 n, CandidateJudge& judge) {
 void Form1::progreso(double Value, const QString& max) {
     const double W = twips::fromPx(pprogreso->width());
     const double H = twips::fromPx(pprogreso->height());
-    const auto m = limit_text::toNumber(max);
+    // The text rarely changes between two calls; convert it only when it has.
+    if (max != m_barMaxText || m_barMaxText.isNull()) {
+        m_barMaxText = max;
+        m_barMax = limit_text::toNumber(max);
+    }
+    const std::optional<double> m = m_barMax;
     if (!m || *m == 0) // nothing sensible to scale against
         return;
     const float x = static_cast<float>((Value * W) / *m);

@@ -7,6 +7,7 @@
 #include "Form.h"
 
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -91,4 +92,6 @@ class Form1 : public Form {
     void surfaceMouseMove(QMouseEvent* e);
 
     bool m_closed = false;
+    QString m_barMaxText; // the last text progreso scaled against, and its number
+    std::optional<double> m_barMax;
 };

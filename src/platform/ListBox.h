@@ -45,6 +45,7 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
   protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void changeEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
 
@@ -58,4 +59,5 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
     qint64 m_selected = -1;
     qint64 m_top = 0;
     quint64 m_generation = 0;
+    mutable int m_rowHeight = 0; // 0 until measured, and again after a font change
 };
