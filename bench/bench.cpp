@@ -35,6 +35,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <pthread.h>
 #include <random>
 #include <string>
 #include <thread>
@@ -203,7 +204,7 @@ class Driver {
         r.cpuSeconds = m_endCpu - cpu0;
         r.items = form.lista->ListCount();
         r.checkpoints = m_watching ? m_yields : checkpointsUpTo(limit.toLongLong());
-        r.maxGapMs = m_maxGap * 1000;
+        r.maxGapMs = m_watching ? m_maxGap * 1000 : -1;
         r.maxGapCpuMs = measureCpu ? m_maxGapCpu * 1000 : -1;
         // A rate means something only over a search long enough to be paced.
         r.paintsPerSecond = r.seconds >= 0.5 ? m_paints.count / r.seconds : -1;
@@ -395,6 +396,10 @@ Result eventLatency() {
                                         Qt::NoButton, Qt::NoButton, Qt::NoModifier));
     }
     std::vector<Clock::time_point> posted(kEvents), seen(kEvents);
+    // The same span in the main thread's CPU time leaves out the time the system gave to others.
+    std::vector<double> postedCpu(kEvents), seenCpu(kEvents);
+    clockid_t mainCpuClock{};
+    pthread_getcpuclockid(pthread_self(), &mainCpuClock);
     int seenCount = 0, seenIdle = 0;
     struct Watch : QObject {
         std::function<void()> onMove;
@@ -405,8 +410,10 @@ Result eventLatency() {
         }
     } watch;
     watch.onMove = [&] {
-        if (seenCount < kEvents)
-            seen[static_cast<size_t>(seenCount++)] = Clock::now();
+        if (seenCount < kEvents) {
+            seen[static_cast<size_t>(seenCount)] = Clock::now();
+            seenCpu[static_cast<size_t>(seenCount++)] = threadCpuSeconds();
+        }
         seenIdle += !d.form.Busy;
     };
     target->installEventFilter(&watch);
@@ -416,6 +423,9 @@ Result eventLatency() {
         std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the search is under way
         for (int i = 0; i < kEvents; ++i) {
             std::this_thread::sleep_for(std::chrono::microseconds(pause(rng)));
+            timespec cpu{};
+            clock_gettime(mainCpuClock, &cpu);
+            postedCpu[static_cast<size_t>(i)] = double(cpu.tv_sec) + double(cpu.tv_nsec) * 1e-9;
             posted[static_cast<size_t>(i)] = Clock::now();
             QCoreApplication::postEvent(target, moves[static_cast<size_t>(i)]);
         }
@@ -424,11 +434,13 @@ Result eventLatency() {
     const SearchRun s = d.search("4294967295");
     poster.join();
     target->removeEventFilter(&watch);
-    std::vector<double> latencies;
-    for (int i = 0; i < seenCount; ++i)
-        latencies.push_back(
-            std::chrono::duration<double>(seen[size_t(i)] - posted[size_t(i)]).count() * 1000);
+    std::vector<double> latencies, cpuLatencies;
+    for (size_t i = 0; i < size_t(seenCount); ++i) {
+        latencies.push_back(std::chrono::duration<double>(seen[i] - posted[i]).count() * 1000);
+        cpuLatencies.push_back((seenCpu[i] - postedCpu[i]) * 1000);
+    }
     std::sort(latencies.begin(), latencies.end());
+    std::sort(cpuLatencies.begin(), cpuLatencies.end());
     r.items = s.items;
     r.checkpoints = -1;
     r.runs = {s.seconds};
@@ -436,6 +448,9 @@ Result eventLatency() {
     r.figures = {
         {"events", double(seenCount)},
         {"median_latency_ms", median(latencies)},
+        {"max_latency_cpu_ms", cpuLatencies.empty() ? -1 : cpuLatencies.back()},
+        {"p99_latency_cpu_ms",
+         cpuLatencies.empty() ? -1 : cpuLatencies[cpuLatencies.size() * 99 / 100]},
         {"p99_latency_ms", latencies.empty() ? -1 : latencies[latencies.size() * 99 / 100]}};
     if (seenIdle > 0)
         std::fprintf(stderr, "event-latency: %d moves arrived outside the search\n", seenIdle);
@@ -448,6 +463,7 @@ Result eventLatency() {
 Result repaintRate() {
     Driver d;
     Result r("repaint-rate");
+    d.measureCpu = true;
     Clock::time_point start;
     bool stopped = false;
     d.atYield = [&](long long y) {
