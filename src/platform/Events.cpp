@@ -16,12 +16,13 @@ std::function<void()>& afterHook() {
 
 using Clock = std::chrono::steady_clock;
 
-// Decides at each yield whether the event loop has to run. Whatever can be waiting (input
-// handed over by the display connection's reader thread, posted events, due timers) reaches the
-// loop only through the event dispatcher's wake-up, which Qt does not let us observe, and
-// asking the system is a system call, costlier than the whole check may be. So the loop runs
-// whenever it has not run for kMaxQuiet: nothing waits longer than that plus one stretch
-// between yields, and events are never reordered, only taken a little later.
+// Decides at each yield whether the event loop has to run; it never runs the loop nor looks at
+// any event itself. Whatever can be waiting (input handed over by the display connection's
+// reader thread, posted events, due timers) reaches the loop only through the event
+// dispatcher's wake-up, which Qt does not let us observe, and asking the system is a system
+// call, costlier than the whole check may be. So the loop runs whenever it has not run for
+// kMaxQuiet: nothing waits longer than that plus one stretch between yields, and events are
+// never reordered, only taken a little later.
 //
 // Reading the clock costs more than the rest of a yield, so it is read only every few yields:
 // as many as took about kReadEvery the last time, judging by how long they took.
