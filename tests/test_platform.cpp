@@ -1,8 +1,9 @@
 // The forms-layer stand-ins: limit text, list box, picture box, message-box seam and the box's
-// layout, the short date, pointer and control collection.
+// layout, the short date, pointer, control collection and the yield.
 
 #include "Clock.h"
 #include "Controls.h"
+#include "Events.h"
 #include "LimitText.h"
 #include "ListBox.h"
 #include "MessageBox.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
@@ -51,6 +53,18 @@ const QString kSummary =
 QLabel* promptOf(const QDialog& box) {
     return box.findChild<QLabel*>("prompt");
 }
+} // namespace
+
+namespace {
+// Records the types of the events it receives, in order.
+struct EventLog : QObject {
+    std::vector<int> types;
+    bool event(QEvent* e) override {
+        if (e->type() >= QEvent::User)
+            types.push_back(e->type() - QEvent::User);
+        return QObject::event(e);
+    }
+};
 } // namespace
 
 class PlatformTest : public QObject {
@@ -252,6 +266,16 @@ class PlatformTest : public QObject {
         QCOMPARE(box.TopIndex(), 3);
         box.setListIndex(5000); // out of range: ignored
         QCOMPARE(box.ListIndex(), 3);
+        // A larger font shows fewer rows, and selecting scrolls by the new count.
+        const int rowsBefore = box.visibleRows();
+        QFont big = box.font();
+        big.setPixelSize(QFontMetrics(big).height() * 2);
+        box.setFont(big);
+        QCOMPARE(box.visibleRows(),
+                 std::max(1, box.viewport()->height() / box.fontMetrics().height()));
+        QVERIFY(box.visibleRows() < rowsBefore);
+        box.setListIndex(999);
+        QCOMPARE(box.TopIndex(), 999 - box.visibleRows() + 1);
     }
 
     void keyboardMovesSelection_data() {
@@ -522,6 +546,27 @@ class PlatformTest : public QObject {
         pointer::setMousePointer(pointer::kDefault);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void hookRunsAtEveryYieldWhetherEventsRunOrNot() {
+        int before = 0, after = 0;
+        events::setYieldHook([&] { ++before; }, [&] { ++after; });
+        for (int i = 0; i < 100000; ++i)
+            events::yieldToEvents();
+        events::setYieldHook(nullptr);
+        QCOMPARE(before, 100000);
+        QCOMPARE(after, 100000);
+    }
+
+    void postedEventsReachedByYieldsAloneInTheOrderPosted() {
+        EventLog log;
+        for (int t : {3, 1, 2})
+            QCoreApplication::postEvent(&log, new QEvent(QEvent::Type(QEvent::User + t)));
+        // Yields only, as a long search makes them; the deadline only keeps a fault from hanging.
+        const QDeadlineTimer deadline(10000);
+        while (log.types.size() < 3 && !deadline.hasExpired())
+            events::yieldToEvents();
+        QCOMPARE(log.types, (std::vector<int>{3, 1, 2}));
     }
 
     void controlCollectionReachesGeometryByName() {

@@ -25,7 +25,15 @@ ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 int ListBox::rowHeight() const {
-    return fontMetrics().height();
+    if (m_rowHeight == 0) // measuring the font takes a lock; the checkpoints ask very often
+        m_rowHeight = fontMetrics().height();
+    return m_rowHeight;
+}
+
+void ListBox::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+        m_rowHeight = 0;
+    QAbstractScrollArea::changeEvent(e);
 }
 
 int ListBox::visibleRows() const {

@@ -68,6 +68,7 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
   protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
+    void changeEvent(QEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void keyPressEvent(QKeyEvent*) override;
 
@@ -85,4 +86,5 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
     qint64 m_top = 0;
     quint64 m_generation = 0;
     bool m_syncing = false; // the scroll bar is being set from the list, not by the user
+    mutable int m_rowHeight = 0; // 0 until measured, and again after a font change
 };

@@ -248,7 +248,12 @@ void Form1::progreso(double Value, const QString& max) {
     const double W = twips::fromPx(pprogreso->width());
     const double H = twips::fromPx(pprogreso->height());
     // A number too large for a search still scales the bar; text that is not one does not.
-    const limit_text::Reading m = limit_text::read(max);
+    // The text rarely changes between two calls; read it only when it has.
+    if (max != m_barMaxText || m_barMaxText.isNull()) {
+        m_barMaxText = max;
+        m_barMax = limit_text::read(max);
+    }
+    const limit_text::Reading& m = m_barMax;
     if (m.kind == limit_text::Kind::NotANumber || m.value == 0)
         return;
     const float x = static_cast<float>((Value * W) / m.value);

@@ -5,8 +5,10 @@
 // Deciding whether a candidate goes into the list is CandidateJudge's job, not this class's.
 
 #include "Form.h"
+#include "LimitText.h"
 
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -94,4 +96,6 @@ class Form1 : public Form {
 
     bool m_closed = false;
     int m_searches = 0; // searches running, one inside another
+    QString m_barMaxText; // the last text progreso scaled against, and its number
+    limit_text::Reading m_barMax;
 };
