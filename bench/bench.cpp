@@ -690,7 +690,7 @@ const std::vector<std::string> kDefaultCases = {"search-3000",
                                                 "event-latency",
                                                 "repaint-rate",
                                                 "save-1e8",
- "store-1e8",
+                                                "store-1e8",
                                                 "list-save-1e9",
                                                 "startup"};
 

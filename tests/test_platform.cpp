@@ -12,18 +12,18 @@
 #include "StackRoom.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <alloca.h>
 #include <clocale>
 #include <cmath>
 #include <cstring>
-#include <alloca.h>
 #include <sys/resource.h>
 
 using limit_text::Kind;

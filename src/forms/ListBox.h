@@ -85,6 +85,6 @@ class ListBox : public QAbstractScrollArea, public PacedWidget {
     qint64 m_selected = -1;
     qint64 m_top = 0;
     quint64 m_generation = 0;
-    bool m_syncing = false; // the scroll bar is being set from the list, not by the user
+    bool m_syncing = false;      // the scroll bar is being set from the list, not by the user
     mutable int m_rowHeight = 0; // 0 until measured, and again after a font change
 };

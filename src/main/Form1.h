@@ -95,7 +95,7 @@ class Form1 : public Form {
     void surfaceMouseMove(QMouseEvent* e);
 
     bool m_closed = false;
-    int m_searches = 0; // searches running, one inside another
+    int m_searches = 0;   // searches running, one inside another
     QString m_barMaxText; // the last text progreso scaled against, and its number
     limit_text::Reading m_barMax;
 };
