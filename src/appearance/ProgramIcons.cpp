@@ -3,15 +3,10 @@
 #include <QPainter>
 
 namespace {
-QPixmap canvas(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
 
 // A sieve: a grid of cells with the primes lit.
 QPixmap sieve(int size) {
-    QPixmap pm = canvas(size);
+    QPixmap pm = icons::canvas(size);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, size, size, QColor(0, 128, 128));
@@ -38,4 +33,10 @@ QIcon icons::appIcon() {
     icon.addPixmap(sieve(32));
     icon.addPixmap(sieve(16));
     return icon;
+}
+
+QPixmap icons::canvas(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    return pm;
 }

@@ -8,4 +8,6 @@
 namespace icons {
 QIcon appIcon();
 QPixmap appPixmap32();
+// A transparent square of size x size pixels to draw one of the program's pictures on.
+QPixmap canvas(int size);
 } // namespace icons

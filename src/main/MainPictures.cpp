@@ -1,18 +1,12 @@
 #include "MainPictures.h"
 
+#include "ProgramIcons.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
-namespace {
-QPixmap canvas(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-} // namespace
-
 QPixmap icons::startPicture() {
-    QPixmap pm = canvas(16);
+    QPixmap pm = icons::canvas(16);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath tri;
@@ -27,7 +21,7 @@ QPixmap icons::startPicture() {
 }
 
 QPixmap icons::stopPicture() {
-    QPixmap pm = canvas(16);
+    QPixmap pm = icons::canvas(16);
     QPainter p(&pm);
     p.fillRect(3, 3, 10, 10, QColor(200, 0, 0));
     p.setPen(QColor(120, 0, 0));

@@ -1,17 +1,11 @@
 #include "SavePictures.h"
 
+#include "ProgramIcons.h"
+
 #include <QPainter>
 
-namespace {
-QPixmap canvas(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-} // namespace
-
 QPixmap icons::savePicture() {
-    QPixmap pm = canvas(16);
+    QPixmap pm = icons::canvas(16);
     QPainter p(&pm);
     p.fillRect(1, 1, 14, 14, QColor(40, 60, 140));
     p.fillRect(4, 1, 8, 5, QColor(230, 230, 230));
@@ -21,7 +15,7 @@ QPixmap icons::savePicture() {
 }
 
 QPixmap icons::cancelPicture() {
-    QPixmap pm = canvas(10);
+    QPixmap pm = icons::canvas(10);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(200, 0, 0), 2));
