@@ -115,12 +115,12 @@ int runChild(int argc, char** argv, const QStringList& args) {
         if (nested < script.nest) {
             ++nested;
             const int confirmed = confirmations;
-            const quint64 generation = form.lista->generation();
+            const quint64 generation = form.lista->store().changeCount();
             const QImage strip = form.pprogreso->image();
             startThroughDeepFrame(form, script.nestLimit);
             // Refused (it never asked to clear the list): the list and the strip are as they were.
-            if (confirmations == confirmed &&
-                (form.lista->generation() != generation || form.pprogreso->image() != strip))
+            if (confirmations == confirmed && (form.lista->store().changeCount() != generation ||
+                                               form.pprogreso->image() != strip))
                 std::fprintf(stderr, "a refused start changed the window\n");
         }
         if (const auto it = script.startAt.find(y); it != script.startAt.end()) {

@@ -1,10 +1,9 @@
-// The forms-layer stand-ins: limit text, list box, picture box, message-box seam and the box's
-// layout, the short date, pointer, control collection and the yield.
+// The forms-layer stand-ins: list box, picture box, message-box seam and the box's layout, the
+// short date, pointer, control collection and the yield.
 
 #include "Clock.h"
 #include "Controls.h"
 #include "Events.h"
-#include "LimitText.h"
 #include "ListBox.h"
 #include "MessageBox.h"
 #include "MousePointer.h"
@@ -15,34 +14,13 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QLabel>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QScreen>
-#include <QTemporaryDir>
+#include <QScrollBar>
 #include <QtTest>
 #include <alloca.h>
-#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <sys/resource.h>
-
-using limit_text::Kind;
-
-// A C library locale the limit-text table runs under. One the system lacks is compiled from the
-// locales package's sources into a folder of the test's own (LOCPATH is set only while it is
-// being chosen, so the system's locales stay reachable for the others).
-struct TestLocale {
-    QByteArray name;
-    QByteArray path; // LOCPATH for a compiled locale; empty for one of the system's
-    bool use() const {
-        if (!path.isEmpty())
-            qputenv("LOCPATH", path);
-        const bool ok = std::setlocale(LC_ALL, name.constData()) != nullptr;
-        if (!path.isEmpty())
-            qunsetenv("LOCPATH");
-        return ok;
-    }
-};
 
 #include <locale.h>
 
@@ -69,193 +47,82 @@ struct EventLog : QObject {
 
 class PlatformTest : public QObject {
     Q_OBJECT
-    QTemporaryDir m_localeDir;
-    std::vector<TestLocale> m_locales;
 
   private slots:
-    void initTestCase() {
-        MessageBox::setTesting(true);
-        const QByteArray saved = std::setlocale(LC_ALL, nullptr);
-        for (const char* name : {"C.UTF-8", "es_ES.UTF-8", "de_DE.UTF-8", "en_US.UTF-8"}) {
-            TestLocale locale{name, {}};
-            if (!locale.use() && locale.name == "es_ES.UTF-8") {
-                // A decimal-comma locale is needed; compile it when the system lacks it.
-                locale.path = QFile::encodeName(m_localeDir.path());
-                QProcess::execute("localedef", {"-i", "es_ES", "-f", "UTF-8",
-                                                m_localeDir.filePath("es_ES.UTF-8")});
-            }
-            if (locale.use())
-                m_locales.push_back(locale);
-        }
-        std::setlocale(LC_ALL, saved.constData());
-        QByteArray names;
-        for (const TestLocale& locale : m_locales)
-            names += " " + locale.name + (locale.path.isEmpty() ? "" : " (compiled)");
-        qInfo("Limit text read under:%s", names.constData());
-    }
+    void initTestCase() { MessageBox::setTesting(true); }
     void init() { MessageBox::reset(); }
 
-    void limitTextReadsTheSameUnderEveryLocale_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("value"); // compared for numbers only
-        const int number = int(Kind::Number), nan = int(Kind::NotANumber),
-                  large = int(Kind::TooLarge);
-        const QString nbsp(QChar(0x00A0)), narrow(QChar(0x202F));
-        QTest::newRow("plain") << "3000" << number << 3000.0;
-        QTest::newRow("blanks around") << " 3000 " << number << 3000.0;
-        QTest::newRow("plus sign") << "+3000" << number << 3000.0;
-        QTest::newRow("point groups thousands") << "3.000" << number << 3000.0;
-        QTest::newRow("comma groups thousands") << "3,000" << number << 3000.0;
-        QTest::newRow("blank groups thousands") << "3 000" << number << 3000.0;
-        QTest::newRow("no-break space groups") << "3" + nbsp + "000" << number << 3000.0;
-        QTest::newRow("narrow no-break space groups")
-            << "1" + narrow + "000" + narrow + "000" << number << 1000000.0;
-        QTest::newRow("points group a million") << "1.000.000" << number << 1000000.0;
-        QTest::newRow("commas group a million") << "1,000,000" << number << 1000000.0;
-        QTest::newRow("blanks group a million") << "1 000 000" << number << 1000000.0;
-        QTest::newRow("largest, grouped") << "4.294.967.295" << number << 4294967295.0;
-        QTest::newRow("largest") << "4294967295" << number << 4294967295.0;
-        QTest::newRow("largest with zero fraction") << "4294967295.0" << number << 4294967295.0;
-        QTest::newRow("decimal comma") << "30,5" << number << 30.5;
-        QTest::newRow("decimal point") << "30.5" << number << 30.5;
-        QTest::newRow("decimal sign before four digits") << "1.0000" << number << 1.0;
-        QTest::newRow("points group, comma is decimal") << "1.000,5" << number << 1000.5;
-        QTest::newRow("commas group, point is decimal") << "1,000.5" << number << 1000.5;
-        QTest::newRow("last of both signs is decimal") << "1.000,500" << number << 1000.5;
-        QTest::newRow("blanks group, comma is decimal") << "1 000,5" << number << 1000.5;
-        QTest::newRow("fraction only") << ",5" << number << 0.5;
-        QTest::newRow("zero and fraction") << "0,5" << number << 0.5;
-        QTest::newRow("decimal sign last") << "3." << number << 3.0;
-        QTest::newRow("leading zeros") << "000031" << number << 31.0;
-        QTest::newRow("fraction never carries into the whole part")
-            << "4294967294.99999999999999999999" << number << std::nextafter(4294967295.0, 0.0);
-        QTest::newRow("negative") << "-12" << number << -12.0;
-        QTest::newRow("negative, grouped") << "-3.000" << number << -3000.0;
-        QTest::newRow("very negative") << "-99999999999" << number << -99999999999.0;
-        QTest::newRow("long run of leading zeros") << QString(100000, u'0') + "7" << number << 7.0;
-        QTest::newRow("broken last group") << "1.000.00" << nan << 0.0;
-        QTest::newRow("groups of one") << "1,0,0" << nan << 0.0;
-        QTest::newRow("decimal sign twice") << "3.000,5.0" << nan << 0.0;
-        QTest::newRow("zero is not a group") << "0.500" << nan << 0.0;
-        QTest::newRow("group with no first group") << ",500" << nan << 0.0;
-        QTest::newRow("first group of four") << "1234.567" << nan << 0.0;
-        QTest::newRow("blank and point mixed") << "1 000.000" << nan << 0.0;
-        QTest::newRow("group after decimal sign") << "1,5 000" << nan << 0.0;
-        QTest::newRow("short group after blank") << "30 00" << nan << 0.0;
-        QTest::newRow("two separators in a row") << "1..000" << nan << 0.0;
-        QTest::newRow("two points") << "1.2.3" << nan << 0.0;
-        QTest::newRow("letters") << "abc" << nan << 0.0;
-        QTest::newRow("empty") << "" << nan << 0.0;
-        QTest::newRow("blank") << "   " << nan << 0.0;
-        QTest::newRow("sign only") << "-" << nan << 0.0;
-        QTest::newRow("point only") << "." << nan << 0.0;
-        QTest::newRow("blank after sign") << "+ 3000" << nan << 0.0;
-        QTest::newRow("exponent") << "1e5" << nan << 0.0;
-        QTest::newRow("hexadecimal") << "&H10" << nan << 0.0;
-        QTest::newRow("two signs") << "--5" << nan << 0.0;
-        QTest::newRow("letters after digits") << "12abc" << nan << 0.0;
-        QTest::newRow("sign after digits") << "12-" << nan << 0.0;
-        QTest::newRow("full-width digits") << QString::fromUtf8("３０００") << nan << 0.0;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("٣٠٠٠") << nan << 0.0;
-        QTest::newRow("one above largest") << "4294967296" << large << 0.0;
-        QTest::newRow("eleven digits") << "99999999999" << large << 0.0;
-        QTest::newRow("fraction above largest") << "4.294.967.295,5" << large << 0.0;
-        QTest::newRow("long run of digits") << QString(100000, u'9') << large << 0.0;
-    }
-    void limitTextReadsTheSameUnderEveryLocale() {
-        QFETCH(QString, text);
-        QFETCH(int, kind);
-        QFETCH(double, value);
-        QVERIFY2(m_locales.size() >= 2, "fewer than two locales to read under");
-        const QByteArray saved = std::setlocale(LC_ALL, nullptr);
-        auto restore = qScopeGuard([&] { std::setlocale(LC_ALL, saved.constData()); });
-        bool commaLocale = false;
-        for (const TestLocale& locale : m_locales) {
-            QVERIFY2(locale.use(), locale.name.constData());
-            commaLocale = commaLocale || std::strcmp(std::localeconv()->decimal_point, ",") == 0;
-            const limit_text::Reading r = limit_text::read(text);
-            const QByteArray where = "under " + locale.name + ": kind " +
-                                     QByteArray::number(int(r.kind)) + ", value " +
-                                     QByteArray::number(r.value, 'g', 17);
-            QVERIFY2(int(r.kind) == kind, where.constData());
-            QVERIFY2(std::isfinite(r.value), where.constData());
-            if (kind == int(Kind::Number))
-                QVERIFY2(r.value == value, where.constData());
-            else if (kind == int(Kind::TooLarge))
-                QVERIFY2(r.value > limit_text::kMaxLimit, where.constData());
-            else
-                QVERIFY2(r.value == 0, where.constData());
-        }
-        QVERIFY2(commaLocale, "no locale with a decimal comma was exercised");
-    }
-
     void listBoxStoresNumbersAndRendersDecimalText() {
-        ListBox box;
+        PrimeStore store;
+        ListBox box(store);
         box.AddItem(1);
         box.AddItem(4294967295u);
         QCOMPARE(box.ListCount(), 2);
+        QCOMPARE(store.size(), 2);
         QCOMPARE(box.List(1), QStringLiteral("4294967295"));
         QCOMPARE(box.List(2), QString());
         QCOMPARE(box.List(-1), QString());
-        const quint64 g = box.generation();
+        const quint64 changes = store.changeCount();
         box.setListIndex(1);
-        QCOMPARE(box.generation(), g); // selecting is not a change of the items
+        QCOMPARE(store.changeCount(), changes); // selecting is not a change of the items
         box.Clear();
         QCOMPARE(box.ListCount(), 0);
         QCOMPARE(box.ListIndex(), -1);
-        QVERIFY(box.generation() > g);
+        QVERIFY(store.changeCount() > changes);
     }
 
-    void listBoxCountsValuesAcrossAscendingRuns_data() {
-        QTest::addColumn<QList<uint>>("items");
-        QTest::addColumn<uint>("value");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<int>("runs");
-        QTest::newRow("seed and one") << QList<uint>{1, 1, 3, 5} << 1u << 2 << 1;
-        QTest::newRow("absent") << QList<uint>{1, 1, 3, 5} << 4u << 0 << 1;
-        QTest::newRow("in two runs") << QList<uint>{1, 1, 3, 7, 3, 11} << 3u << 2 << 2;
-        QTest::newRow("three runs") << QList<uint>{5, 9, 2, 9, 1, 9, 9} << 9u << 4 << 3;
-        QTest::newRow("last item") << QList<uint>{1, 2, 3} << 3u << 1 << 1;
-    }
-    void listBoxCountsValuesAcrossAscendingRuns() {
-        QFETCH(QList<uint>, items);
-        QFETCH(uint, value);
-        QFETCH(int, count);
-        QFETCH(int, runs);
-        ListBox box;
-        for (uint v : items)
-            box.AddItem(v);
-        QCOMPARE(box.countOf(value), count);
-        QCOMPARE(box.runCount(), runs);
+    void listBoxShowsChangesMadeStraightToItsStore() {
+        PrimeStore store;
+        {
+            ListBox box(store);
+            box.resize(200, 100);
+            box.show(); // a hidden widget lays its viewport out only once shown
+            const QScrollBar* bar = box.verticalScrollBar();
+            for (quint32 i = 0; i < 1000; ++i) // not through the control
+                QVERIFY(store.append(i));
+            QTRY_COMPARE(bar->maximum(), 1000 - box.visibleRows());
+            box.setListIndex(999);
+            store.clear();
+            QVERIFY(store.append(1));
+            QTRY_COMPARE(bar->maximum(), 0);
+            QCOMPARE(box.ListIndex(), -1); // the selected item went with the others
+            QCOMPARE(box.TopIndex(), 0);
+        }
+        // The control is gone and no longer watches the store.
+        QVERIFY(store.append(7));
     }
 
-    void listBoxRefusesWhatItCannotHold_data() {
-        QTest::addColumn<bool>("outOfMemory");
-        QTest::addColumn<bool>("nextGoesIn"); // whether the append after the refused one succeeds
-        QTest::newRow("full at its capacity") << false << false;
-        QTest::newRow("no memory for the item") << true << true;
+    void listBoxRefusesWhatItsStoreCannotHold_data() {
+        QTest::addColumn<QList<uint>>("held");
+        QTest::addColumn<qint64>("maxItems");
+        QTest::addColumn<qint64>("maxBytes"); // -1: no limit
+        QTest::newRow("full at its item limit") << QList<uint>{1, 1, 3} << qint64(3) << qint64(-1);
+        QTest::newRow("no memory for the item")
+            << QList<uint>{} << qint64(PrimeStore::kMaxItems) << qint64(PrimeStore().memoryBytes());
     }
-    void listBoxRefusesWhatItCannotHold() {
-        QFETCH(bool, outOfMemory);
-        QFETCH(bool, nextGoesIn);
-        const ListBox::CapacityForTesting capacity(outOfMemory ? ListBox::kCapacity : 3);
-        ListBox box;
-        for (quint32 v : {1u, 1u, 3u})
+    void listBoxRefusesWhatItsStoreCannotHold() {
+        QFETCH(QList<uint>, held);
+        QFETCH(qint64, maxItems);
+        QFETCH(qint64, maxBytes);
+        PrimeStore store;
+        ListBox box(store);
+        for (const uint v : held)
             QVERIFY(box.AddItem(v));
-        if (outOfMemory)
-            ListBox::failNextAppendForTesting();
-        const quint64 g = box.generation();
-        QVERIFY(!box.AddItem(2)); // would have opened a second run
-        QCOMPARE(box.ListCount(), 3);
-        QCOMPARE(box.runCount(), 1);
-        QCOMPARE(box.generation(), g);
-        QCOMPARE(box.AddItem(5), nextGoesIn);
-        QCOMPARE(box.List(3), nextGoesIn ? QStringLiteral("5") : QString());
+        store.setLimits({maxItems, maxBytes < 0 ? SIZE_MAX : size_t(maxBytes)});
+        const quint64 changes = store.changeCount();
+        QVERIFY(!box.AddItem(2));
+        QVERIFY(!box.AddItem(5));
+        QCOMPARE(box.ListCount(), held.size());
+        QCOMPARE(box.List(held.size()), QString());
+        QCOMPARE(store.changeCount(), changes);
+        store.setLimits({});
+        QVERIFY(box.AddItem(5));
+        QCOMPARE(box.List(held.size()), QStringLiteral("5"));
     }
 
     void selectingScrollsItemIntoView() {
-        ListBox box;
+        PrimeStore store;
+        ListBox box(store);
         box.resize(200, 100);
         for (quint32 i = 0; i < 1000; ++i)
             box.AddItem(i);
@@ -289,7 +156,8 @@ class PlatformTest : public QObject {
     void keyboardMovesSelection() {
         QFETCH(int, key);
         QFETCH(int, expected);
-        ListBox box;
+        PrimeStore store;
+        ListBox box(store);
         box.resize(200, 100);
         for (quint32 i = 0; i < 100; ++i)
             box.AddItem(i);

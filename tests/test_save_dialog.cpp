@@ -9,6 +9,7 @@
 #include "FormsFont.h"
 #include "GraphicalButton.h"
 #include "Harness.h"
+#include "PrimeStore.h"
 #include "SaveKit.h"
 #include "TextFiles.h"
 #include "Twips.h"
@@ -151,7 +152,7 @@ class SaveDialogTest : public QObject {
         QFETCH(QString, className);
         QFETCH(QString, text);
         QFETCH(QRect, twipRect);
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         auto* w = d.findChild<QWidget*>(name);
         QVERIFY(w);
@@ -166,7 +167,7 @@ class SaveDialogTest : public QObject {
     }
 
     void windowIsFixedWithMinimizeAndCloseButNoMaximize() {
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         QCOMPARE(d.windowTitle(), QStringLiteral("Guardar números"));
         QCOMPARE(d.size(), QSize(twips::toPx(3975), twips::toPx(4215)));
@@ -181,7 +182,7 @@ class SaveDialogTest : public QObject {
     }
 
     void tabOrderRunsDriveFolderNameSaveCancel() {
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         QCOMPARE(d.focusWidget(), static_cast<QWidget*>(d.Drive1));
         const QList<QWidget*> expected{d.Drive1, d.Dir1, d.Text1, d.Command1, d.Command2};
@@ -271,7 +272,7 @@ class SaveDialogTest : public QObject {
         qputenv("HOME", QFile::encodeName(home.path()));
         if (folder == "borrada")
             QVERIFY(::rmdir(path.constData()) == 0);
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         QCOMPARE(d.Dir1->path(), home.path());
     }
@@ -513,7 +514,7 @@ class SaveDialogTest : public QObject {
         QTemporaryDir dir;
         for (const char* f : {"datos", ".cache", ".config/app/.git"})
             QVERIFY(QDir(dir.path()).mkpath(f));
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         const auto shown = [&](const char* f) {
             return d.Dir1->itemFor(dir.filePath(f)) != nullptr;
@@ -528,7 +529,7 @@ class SaveDialogTest : public QObject {
     void folderListRefusesWhatItCannotOpen() {
         QTemporaryDir dir;
         QVERIFY(writeFile(dir.filePath("file"), "x"));
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         QVERIFY(d.Dir1->setPath(dir.path()));
         QVERIFY(!d.Dir1->setPath(dir.filePath("missing")));
@@ -630,7 +631,7 @@ class SaveDialogTest : public QObject {
                 return true;
             },
             100);
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         const QString before = d.Dir1->path();
         QCOMPARE(asked->load(), 0);
@@ -650,7 +651,7 @@ class SaveDialogTest : public QObject {
         QVERIFY(QDir(base).mkpath("home"));
         QVERIFY(QFile::link(base + "/vol/sub", base + "/home/enlace"));
         const savekit::MountTable mounts(savekit::mountLine(base + "/vol", "vfat", "/dev/sdb1"));
-        ListBox list;
+        PrimeStore list;
         Form2 d(list);
         QVERIFY(d.Dir1->setPath(base + "/home"));
         QCOMPARE(d.Drive1->Drive(), QStringLiteral("/"));

@@ -1,8 +1,8 @@
 // The numbered text-file table and the list-file writer, below the dialog: byte layout,
 // code page, the path rule, long lists, and putting a file back after a failed save.
 
-#include "ListBox.h"
 #include "ListFile.h"
+#include "PrimeStore.h"
 #include "SaveKit.h"
 #include "SystemErrors.h"
 #include "TextFiles.h"
@@ -231,7 +231,9 @@ class SaveFileTest : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("p.txt");
         QVERIFY(textfiles::OpenAppend(1, path).ok);
-        const std::deque<quint32> list(items.begin(), items.end());
+        PrimeStore list;
+        for (const quint32 v : items)
+            QVERIFY(list.append(v));
         QVERIFY(listfile::writeBlock(1, QStringLiteral("07/12/2026"), list).ok);
         QVERIFY(textfiles::CloseAll().ok);
         QCOMPARE(readAll(path), expected);
@@ -241,7 +243,7 @@ class SaveFileTest : public QObject {
         QTemporaryDir dir;
         const QString path = dir.filePath("p.txt");
         QVERIFY(textfiles::OpenAppend(1, path).ok);
-        QVERIFY(listfile::writeBlock(1, QStringLiteral("7 déc. 2026"), {}).ok);
+        QVERIFY(listfile::writeBlock(1, QStringLiteral("7 déc. 2026"), PrimeStore()).ok);
         QVERIFY(textfiles::CloseAll().ok);
         QCOMPARE(readAll(path), QByteArray("---Tamizo, 7 d\xE9"
                                            "c. 2026---\r\n"));
@@ -249,17 +251,17 @@ class SaveFileTest : public QObject {
 
     void longListIsWrittenWholeAsTheListShowsIt() {
         // Longer than 32767 items and several buffers long; every line must be the item's own text.
-        ListBox box;
+        PrimeStore list;
         for (quint32 v = 0; v < 100000; ++v)
-            box.AddItem(v * 42949u + (v % 7));
+            QVERIFY(list.append(v * 42949u + (v % 7)));
         QTemporaryDir dir;
         const QString path = dir.filePath("long.txt");
         QVERIFY(textfiles::OpenAppend(1, path).ok);
-        QVERIFY(listfile::writeBlock(1, QStringLiteral("d"), box.values()).ok);
+        QVERIFY(listfile::writeBlock(1, QStringLiteral("d"), list).ok);
         QVERIFY(textfiles::CloseAll().ok);
         QByteArray expected = "---Tamizo, d---\r\n";
-        for (qint64 j = 0; j < box.ListCount(); ++j)
-            expected += box.List(j).toLatin1() + "\r\n";
+        for (qint64 j = 0; j < list.size(); ++j)
+            expected += QByteArray::number(list.at(j)) + "\r\n";
         QVERIFY(expected.size() > 3 * listfile::kChunkBytes);
         const QByteArray got = readAll(path);
         QCOMPARE(got.size(), expected.size());
@@ -272,9 +274,9 @@ class SaveFileTest : public QObject {
         const QString path = dir.filePath("p.txt");
         const QByteArray old = "---Tamizo, antes---\r\n1\r\n";
         QVERIFY(writeFile(path, old));
-        std::deque<quint32> list;
+        PrimeStore list;
         for (quint32 v = 1; v < 5000; v += 2)
-            list.push_back(v);
+            QVERIFY(list.append(v));
         QVERIFY(textfiles::OpenAppend(1, path).ok);
         textfiles::Status s;
         {

@@ -303,21 +303,23 @@ class SearchTest : public QObject {
     }
 
     void fullListEndsSearchAsAStopAndSaysSo_data() {
-        QTest::addColumn<bool>("outOfMemory");
+        QTest::addColumn<bool>("midSearch"); // the store fills at a checkpoint, else at its limit
         QTest::addColumn<quint32>("lastPrime");
         // A list of 100 items ends at 523, the 98th odd prime.
-        QTest::newRow("capacity reached") << false << 523u;
-        // The memory fails at the first append after the checkpoint at 599.
-        QTest::newRow("no memory for the next item") << true << 599u;
+        QTest::newRow("item limit reached") << false << 523u;
+        // The store takes nothing more from the checkpoint at 599 on.
+        QTest::newRow("store refuses the next item") << true << 599u;
     }
     void fullListEndsSearchAsAStopAndSaysSo() {
-        QFETCH(bool, outOfMemory);
+        QFETCH(bool, midSearch);
         QFETCH(quint32, lastPrime);
-        const ListBox::CapacityForTesting capacity(outOfMemory ? ListBox::kCapacity : 100);
         Harness h;
+        PrimeStore& store = h.form->primes();
+        if (!midSearch)
+            store.setLimits({100});
         events::setYieldHook([&] {
-            if (h.yields++ == 5 && outOfMemory)
-                ListBox::failNextAppendForTesting();
+            if (h.yields++ == 5 && midSearch)
+                store.setLimits({store.size()});
         });
         int yieldsAfterFull = 0;
         h.onBox = [&](const MessageBox::Shown& b) {

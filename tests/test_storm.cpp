@@ -179,7 +179,7 @@ struct Storm {
                     faults << QStringLiteral("temporary folder refused");
                 d->Text1->setText(QStringLiteral("storm"));
                 QByteArray block = "---Tamizo, " + kDate.toLatin1() + "---\r\n";
-                for (const quint32 v : form->lista->values())
+                for (const quint32 v : reference::valuesOf(form->lista->store()))
                     block += QByteArray::number(v) + "\r\n";
                 expectedFile += block;
                 d->Command1->click();
@@ -302,8 +302,7 @@ class TestStorm : public QObject {
         QCOMPARE(int(s.summaries.size()), s.confirmed);
         QCOMPARE(s.summaries, m.summaries);
         QCOMPARE(s.depth, 0);
-        const auto& values = s.form->lista->values();
-        QCOMPARE(std::vector<quint32>(values.begin(), values.end()), m.list);
+        QCOMPARE(reference::valuesOf(s.form->lista->store()), m.list);
         QVERIFY(!s.form->Busy);
         QVERIFY(!s.form->StopRequested);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);

@@ -17,7 +17,13 @@ void PrimeStore::clear() {
     m_size = 0;
     m_last = 0;
     m_cursor = Reader{};
-    ++m_changes;
+    changed();
+}
+
+void PrimeStore::tellWatcher() {
+    Watcher* watcher = m_toTell;
+    m_toTell = nullptr;
+    watcher->storeChanged();
 }
 
 size_t PrimeStore::memoryBytes() const {
@@ -95,7 +101,7 @@ bool PrimeStore::append(uint32_t v) {
         m_runs.back().last = v;
     m_last = v;
     ++m_size;
-    ++m_changes;
+    changed();
     return true;
 }
 

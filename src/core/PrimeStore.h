@@ -10,6 +10,9 @@
 // byte each (a cursor remembers the last item read). It knows nothing of what the numbers mean
 // beyond ascending runs and counting equal values, and it draws nothing. It is not for use from
 // several threads at once, even for reading.
+//
+// A view of the list watches the store: it is told of the first change after it last caught up,
+// and then of nothing more until it catches up again, so a long run of appends costs it one call.
 
 #include <algorithm>
 #include <cstddef>
@@ -31,12 +34,27 @@ class PrimeStore {
         size_t maxBytes = SIZE_MAX; // memoryBytes() never grows beyond this
     };
 
+    // Told that the items changed: the store calls it at the first change after the watcher last
+    // caught up (see caughtUp()), and not again until it has.
+    class Watcher {
+      public:
+        virtual void storeChanged() = 0;
+
+      protected:
+        ~Watcher() = default;
+    };
+
     PrimeStore();
     explicit PrimeStore(Limits limits);
     PrimeStore(const PrimeStore&) = delete;
     PrimeStore& operator=(const PrimeStore&) = delete;
 
     void setLimits(Limits limits) { m_limits = limits; }
+
+    // One watcher at a time; nullptr for none. It must stop watching before it is destroyed.
+    void setWatcher(Watcher* watcher) { m_watcher = m_toTell = watcher; }
+    // The watcher has seen the items as they are: tell it of the next change.
+    void caughtUp() { m_toTell = m_watcher; }
 
     // Removes every item and gives back the memory.
     void clear();
@@ -115,11 +133,19 @@ class PrimeStore {
     int64_t countEqual(int64_t from, int64_t end, uint32_t v) const;
     template <class T> void makeRoomForOne(std::vector<T>& v);
     void charge(size_t bytes) const;
+    void changed() {
+        ++m_changes;
+        if (m_toTell)
+            tellWatcher();
+    }
+    void tellWatcher();
 
     Limits m_limits;
     int64_t m_size = 0;
     uint64_t m_changes = 0;
-    uint32_t m_last = 0; // the last item
+    Watcher* m_watcher = nullptr;
+    Watcher* m_toTell = nullptr; // the watcher while it is to hear of the next change
+    uint32_t m_last = 0;         // the last item
     std::vector<Chunk> m_chunks;
     std::vector<uint64_t> m_blockBase; // the address of each block's first chunk
     std::vector<std::unique_ptr<uint8_t[]>> m_pages;

@@ -7,10 +7,8 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <limits>
-#include <new>
-#include <utility>
 
-ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
+ListBox::ListBox(PrimeStore& store, QWidget* parent) : QAbstractScrollArea(parent), m_store(store) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFocusPolicy(Qt::StrongFocus);
@@ -22,6 +20,17 @@ ListBox::ListBox(QWidget* parent) : QAbstractScrollArea(parent) {
         m_top = v;
         viewport()->update();
     });
+    m_store.setWatcher(this);
+}
+
+ListBox::~ListBox() {
+    m_store.setWatcher(nullptr);
+}
+
+// The first change since the last paced repaint: the next one shows it, and whatever else
+// changes until then.
+void ListBox::storeChanged() {
+    Pacer::markDirty(this);
 }
 
 int ListBox::rowHeight() const {
@@ -41,63 +50,19 @@ int ListBox::visibleRows() const {
 }
 
 void ListBox::Clear() {
-    m_items.clear();
-    m_runStarts.clear();
+    m_store.clear();
     m_selected = -1;
     m_top = 0;
-    ++m_generation;
-    Pacer::markDirty(this);
-}
-
-ListBox::CapacityForTesting::CapacityForTesting(qint64 capacity) : m_saved(s_capacity) {
-    s_capacity = capacity;
-}
-ListBox::CapacityForTesting::~CapacityForTesting() {
-    s_capacity = m_saved;
 }
 
 bool ListBox::AddItem(quint32 v) {
-    if (ListCount() >= s_capacity)
-        return false;
-    const bool newRun = m_items.empty() || v < m_items.back();
-    try {
-        if (std::exchange(s_failNextAppend, false))
-            throw std::bad_alloc();
-        m_items.push_back(v);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (newRun) {
-        try {
-            m_runStarts.push_back(ListCount() - 1);
-        } catch (const std::bad_alloc&) {
-            m_items.pop_back();
-            return false;
-        }
-    }
-    ++m_generation;
-    Pacer::markDirty(this);
-    return true;
+    return m_store.append(v);
 }
 
 QString ListBox::List(qint64 index) const {
     if (index < 0 || index >= ListCount())
         return QString();
-    return QString::number(value(index));
-}
-
-qint64 ListBox::countOf(quint32 v) const {
-    qint64 n = 0;
-    for (size_t r = 0; r < m_runStarts.size(); ++r) {
-        auto first = m_items.begin() + m_runStarts[r];
-        auto last =
-            r + 1 < m_runStarts.size() ? m_items.begin() + m_runStarts[r + 1] : m_items.end();
-        if (v < *first || v > *(last - 1))
-            continue;
-        auto [lo, hi] = std::equal_range(first, last, v);
-        n += hi - lo;
-    }
-    return n;
+    return QString::number(m_store.at(index));
 }
 
 void ListBox::setListIndex(qint64 index) {
@@ -127,7 +92,8 @@ void ListBox::syncScrollBar() {
         return;
     const QScopedValueRollback syncing(m_syncing, true);
     QScrollBar* bar = verticalScrollBar();
-    // The bar counts in int; the capacity keeps the top row within it, the clamp makes sure.
+    // The bar counts in int; the store's item limit keeps the top row within it, the clamp
+    // makes sure.
     const int max = static_cast<int>(
         std::clamp<qint64>(ListCount() - visibleRows(), 0, std::numeric_limits<int>::max()));
     m_top = std::clamp<qint64>(m_top, 0, max);
@@ -145,6 +111,9 @@ void ListBox::syncScrollBar() {
 }
 
 void ListBox::pacedUpdate() {
+    m_store.caughtUp();
+    if (m_selected >= ListCount()) // the store was emptied behind the control's back
+        m_selected = -1;
     syncScrollBar();
     viewport()->update();
 }

@@ -68,6 +68,12 @@ Form1::Form1(QWidget* parent) : Form(parent) {
     Form_Load();
 }
 
+Form1::~Form1() {
+    // The list box watches the store: it goes before the store does, not with the other
+    // controls after it.
+    delete lista;
+}
+
 void Form1::buildControls() {
     QWidget* s = surface();
     s->setMouseTracking(true);
@@ -107,7 +113,7 @@ void Form1::buildControls() {
     pprogreso->setObjectName("pprogreso");
     twips::setGeometry(pprogreso, 120, 4200, 4215, 375);
 
-    lista = new ListBox(s);
+    lista = new ListBox(m_primes, s);
     lista->setObjectName("lista");
     twips::setGeometry(lista, 360, 840, 3735, 2010);
     lista->AddItem(1);
@@ -196,7 +202,7 @@ void Form1::Calcula() {
     // A list that takes no more items ends the search as a stop does.
     bool full = !lista->AddItem(1);
 
-    CandidateJudge judge(*lista);
+    CandidateJudge judge(m_primes);
     const double limit = L.value; // the box was modal: the text is still the one checked above
     for (quint64 n = 1; !full && static_cast<double>(n) <= limit; n += 2) {
         if (judge.shouldAppend(n) && !lista->AddItem(static_cast<quint32>(n))) {
@@ -231,11 +237,11 @@ void Form1::Calcula() {
 }
 
 Form1::Checkpoint Form1::checkpoint(quint64 n, CandidateJudge& judge) {
-    const quint64 seen = lista->generation();
+    const quint64 seen = m_primes.changeCount();
     events::yieldToEvents();
     if (m_closed)
         return Checkpoint::Closed;
-    if (lista->generation() != seen)
+    if (m_primes.changeCount() != seen)
         judge.listChangedElsewhere();
     if (StopRequested)
         return Checkpoint::Stop;
@@ -308,7 +314,7 @@ void Form1::Command2_MouseMove() {
     tooltip(QStringLiteral("Detiene el cálculo."));
 }
 void Form1::Command3_Click() {
-    Form2::showModal(*lista);
+    Form2::showModal(lista->store());
 }
 void Form1::Command3_MouseMove() {
     tooltip(QStringLiteral("Guardar los números calculados en un fichero de texto"));
@@ -323,7 +329,7 @@ void Form1::mStop_Click() {
     StopRequested = true;
 }
 void Form1::mSave_Click() {
-    Form2::showModal(*lista);
+    Form2::showModal(lista->store());
 }
 void Form1::mAbout_Click() {
     // A new dialog each time, with no owner; it is gone once it closes.

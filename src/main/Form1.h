@@ -1,11 +1,13 @@
 #pragma once
 // The main window: the limit field, the prime list, the three commands, the progress and hint
 // strip, the credit line and the menus. It routes every user action to its operation and runs
-// the prime search (Calcula) on the user-interface thread, yielding at its checkpoints.
-// Deciding whether a candidate goes into the list is CandidateJudge's job, not this class's.
+// the prime search (Calcula) on the user-interface thread, yielding at its checkpoints. It owns
+// the prime list's store, which the list box shows and the save dialog reads. Deciding whether
+// a candidate goes into the list is CandidateJudge's job, not this class's.
 
 #include "Form.h"
 #include "LimitText.h"
+#include "PrimeStore.h"
 
 #include <QString>
 #include <optional>
@@ -23,6 +25,7 @@ class Form1 : public Form {
     Q_OBJECT
   public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Shared between the search and the other handlers.
     bool StopRequested = false;
@@ -74,6 +77,8 @@ class Form1 : public Form {
     QAction* mAbout;
 
     bool isClosed() const { return m_closed; }
+    // The prime list: the store that `lista` shows, the search fills and the save dialog reads.
+    PrimeStore& primes() { return m_primes; }
 
     static inline const QString kConfirmPrompt =
         QStringLiteral("¿Desea borrar la lista de números actual?");
@@ -94,6 +99,7 @@ class Form1 : public Form {
     void buildMenus();
     void surfaceMouseMove(QMouseEvent* e);
 
+    PrimeStore m_primes;
     bool m_closed = false;
     int m_searches = 0;   // searches running, one inside another
     QString m_barMaxText; // the last text progreso scaled against, and its number

@@ -5,9 +5,9 @@
 #include "DriveListBox.h"
 #include "FormsFont.h"
 #include "GraphicalButton.h"
-#include "ListBox.h"
 #include "ListFile.h"
 #include "MessageBox.h"
+#include "PrimeStore.h"
 #include "ProgramIcons.h"
 #include "SavePictures.h"
 #include "TextFiles.h"
@@ -49,7 +49,7 @@ QString currentFolder() {
 
 } // namespace
 
-Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m_lista(lista) {
+Form2::Form2(const PrimeStore& lista, QWidget* parent) : QDialog(parent, kFlags), m_lista(lista) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("Guardar números"));
     setWindowIcon(icons::appIcon());
@@ -101,7 +101,7 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
     connect(Drive1, &DriveListBox::Change, this, &Form2::Drive1_Change);
 }
 
-void Form2::showModal(const ListBox& lista) {
+void Form2::showModal(const PrimeStore& lista) {
     Form2 dialog(lista); // no owner; gone when this returns
     dialog.exec();
 }
@@ -123,7 +123,7 @@ void Form2::Command1_Click() {
     if (const auto s = textfiles::OpenAppend(f, path); !s)
         return reportFailure(path, s.reason);
     // 6-7. The header for today's date and every item; all of it must reach the file.
-    auto s = listfile::writeBlock(f, clock_::shortDate(), m_lista.values());
+    auto s = listfile::writeBlock(f, clock_::shortDate(), m_lista);
     if (s)
         s = textfiles::Flush(f);
     if (!s) {

@@ -1,8 +1,9 @@
 #pragma once
 // The save dialog "Guardar números": the user picks a drive, a folder and a base name, and
 // "Guardar" appends the main window's list to <folder>/<name>.txt as one block. It reads the
-// list box it is given and never changes it. A save that fails is reported with the path and
-// the system's reason, leaves the file exactly as it was, and keeps the dialog open.
+// list it is given (the store that the main window's list box shows) and never changes it.
+// A save that fails is reported with the path and the system's reason, leaves the file exactly
+// as it was, and keeps the dialog open.
 // It does not decide the file's format (ListFile does) nor how files are opened (TextFiles).
 
 #include <QDialog>
@@ -13,15 +14,15 @@ class QLineEdit;
 class QToolButton;
 class DirListBox;
 class DriveListBox;
-class ListBox;
+class PrimeStore;
 
 class Form2 : public QDialog {
     Q_OBJECT
   public:
-    explicit Form2(const ListBox& lista, QWidget* parent = nullptr);
+    explicit Form2(const PrimeStore& lista, QWidget* parent = nullptr);
 
     // Creates the dialog with no owner, shows it modally and destroys it when it has closed.
-    static void showModal(const ListBox& lista);
+    static void showModal(const PrimeStore& lista);
 
     void Command1_Click();
     void Command2_Click();
@@ -48,5 +49,5 @@ class Form2 : public QDialog {
   private:
     void reportFailure(const QString& path, const QString& reason);
 
-    const ListBox& m_lista;
+    const PrimeStore& m_lista;
 };

@@ -1,14 +1,13 @@
 #include "ListFile.h"
 
+#include "ListText.h"
+#include "PrimeStore.h"
+
 #include <QDir>
-#include <charconv>
 #include <cstring>
 #include <memory>
 
-namespace {
-constexpr qsizetype kLineMax = 10 + 2; // the longest 32-bit number and CR LF
-static_assert(listfile::kChunkBytes >= kLineMax);
-} // namespace
+static_assert(listfile::kChunkBytes >= qsizetype(listtext::kLineMax));
 
 QString listfile::fullName(const QString& folder, const QString& name, QChar separator) {
     QString path = folder;
@@ -26,7 +25,7 @@ QString listfile::header(const QString& shortDate) {
 }
 
 textfiles::Status listfile::writeBlock(int fileNumber, const QString& shortDate,
-                                       const std::deque<quint32>& items) {
+                                       const PrimeStore& items) {
     const auto buffer = std::make_unique<char[]>(kChunkBytes);
     char* const begin = buffer.get();
     char* const end = begin + kChunkBytes;
@@ -46,13 +45,16 @@ textfiles::Status listfile::writeBlock(int fileNumber, const QString& shortDate,
         return s;
     }
 
-    for (const quint32 v : items) {
-        if (end - p < kLineMax)
-            if (const auto s = drain(); !s)
-                return s;
-        p = std::to_chars(p, end, v).ptr;
-        *p++ = '\r';
-        *p++ = '\n';
+    // The count is read once; a full buffer goes to the file and is filled again.
+    const int64_t count = items.size();
+    for (int64_t next = 0;;) {
+        const auto filled =
+            listtext::formatLines(items, next, count, p, static_cast<size_t>(end - p));
+        p += filled.bytes;
+        next = filled.next;
+        if (next == count)
+            return drain();
+        if (const auto s = drain(); !s)
+            return s;
     }
-    return drain();
 }

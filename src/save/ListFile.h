@@ -1,14 +1,15 @@
 #pragma once
 // The prime list file: where a save goes and what one save appends. A block is a header line
 // "---Tamizo, <date>---" and then one line per list item, every line ending in CR LF, in code
-// page 1252. The writer formats the numbers itself straight from the list's values into a
-// buffer and hands the file table whole chunks, so its cost is one pass over the list.
+// page 1252. The numbers' lines are formatted straight from the store into a buffer (ListText)
+// and the file table gets whole chunks, so its cost is one pass over the list.
 // It neither opens nor closes the file, and shows nothing.
 
 #include "TextFiles.h"
 
 #include <QString>
-#include <deque>
+
+class PrimeStore;
 
 namespace listfile {
 
@@ -27,7 +28,6 @@ QString header(const QString& shortDate);
 
 // Appends one block to the file open under `fileNumber`: the header for `shortDate`, then the
 // decimal text of every item, in order. Reports the first write that failed.
-textfiles::Status writeBlock(int fileNumber, const QString& shortDate,
-                             const std::deque<quint32>& items);
+textfiles::Status writeBlock(int fileNumber, const QString& shortDate, const PrimeStore& items);
 
 } // namespace listfile

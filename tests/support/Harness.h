@@ -70,8 +70,5 @@ struct Harness {
         answers.push_back(yes);
         form->Command1->click();
     }
-    std::vector<quint32> listValues() const {
-        const auto& v = form->lista->values();
-        return {v.begin(), v.end()};
-    }
+    std::vector<quint32> listValues() const { return reference::valuesOf(form->lista->store()); }
 };

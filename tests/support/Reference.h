@@ -5,6 +5,8 @@
 // remainder is 0, so this is the same test as dividing the converted text.) Scenario actions
 // run at numbered yields, counted across nested searches.
 
+#include "PrimeStore.h"
+
 #include <QString>
 #include <functional>
 #include <map>
@@ -82,6 +84,14 @@ inline std::vector<quint32> primesList(quint32 limit) {
         if (prime)
             out.push_back(n);
     }
+    return out;
+}
+
+// The program's list as a plain one, to compare with the reference's.
+inline std::vector<quint32> valuesOf(const PrimeStore& store) {
+    std::vector<quint32> out;
+    out.reserve(static_cast<size_t>(store.size()));
+    store.forEach(0, store.size(), [&out](uint32_t v) { out.push_back(v); });
     return out;
 }
 
