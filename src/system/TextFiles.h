@@ -1,13 +1,22 @@
 #pragma once
 // The table of numbered open text files: a free number, open for appending, write a line (or a
 // run of bytes already encoded), flush, close all. Text goes out in code page 1252, one byte a
-// character. Every operation says whether it worked and, when not, gives the reason in Spanish:
-// nothing here fails silently. Only regular files are written: a pipe, a socket, a device or a
-// folder is refused at the open, which never waits for anything on the other side.
+// character. Every operation that can fail returns a sys::Status or sys::Result with the
+// system's errno: nothing here fails silently, and nothing here words a failure. Only regular
+// files are written: a pipe, a socket, a device or a folder is refused at the open, which never
+// waits for anything on the other side.
 //
 // The table also remembers what each file was like before it was opened (its length, or that
 // it did not exist), so a caller whose writing failed part-way can put the file back exactly as
 // it was. It knows nothing of what the lines mean.
+//
+// Codes of its own making, beyond what the system calls give:
+//   EBADF   a number out of range, or one not open;  EBUSY  a number already open;
+//   EMFILE  every number taken;
+//   a target that is no regular file: EISDIR a folder, ESPIPE a named pipe, EOPNOTSUPP a
+//   socket, ENODEV a device, EINVAL anything else.
+
+#include "Result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -17,13 +26,7 @@
 
 namespace textfiles {
 
-struct Status {
-    bool ok = true;
-    QString reason; // why, in Spanish, when !ok
-
-    static Status failure(QString why) { return {false, std::move(why)}; }
-    explicit operator bool() const { return ok; }
-};
+using sys::Status;
 
 // What a file was before it was opened for appending.
 struct Before {
@@ -35,8 +38,8 @@ struct Before {
 
 constexpr int kMaxNumber = 511;
 
-// The lowest number not in use (1 to kMaxNumber); 0 when every number is taken.
-int FreeFile();
+// The lowest number not in use (1 to kMaxNumber); EMFILE when every number is taken.
+sys::Result<int> FreeFile();
 bool isOpen(int number);
 
 // Opens `path` for appending under `number`, creating it when it does not exist. Fails when the
