@@ -282,7 +282,7 @@ class SaveFileTest : public QObject {
         for (quint32 v = 1; v < 5000; v += 2)
             list.push_back(v);
         QVERIFY(textfiles::OpenAppend(1, path).ok());
-        textfiles::Status s;
+        sys::Status s;
         {
             FileSizeLimit limit(old.size() + 100);
             s = listfile::writeBlock(1, QStringLiteral("d"), list);

@@ -67,7 +67,7 @@ bool textfiles::isOpen(int number) {
     return find(number) != nullptr;
 }
 
-textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
+sys::Status textfiles::OpenAppend(int number, const QString& path) {
     if (number < 1 || number > kMaxNumber)
         return sys::Error{EBADF};
     if (find(number))
@@ -117,7 +117,7 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
         ::close(fd);
         // A file this open created goes again. Should that fail as well, the code of the
         // removal is the one given: it tells why something is left behind.
-        if (const Status undone = Restore(b); !undone)
+        if (const sys::Status undone = Restore(b); !undone)
             return undone;
         return sys::Error{refused};
     }
@@ -127,13 +127,13 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
     return {};
 }
 
-textfiles::Status textfiles::PrintLine(int number, QStringView line) {
+sys::Status textfiles::PrintLine(int number, QStringView line) {
     QByteArray bytes = toAnsi(line);
     bytes.append("\r\n", 2);
     return WriteBytes(number, bytes);
 }
 
-textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
+sys::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
     Entry* e = find(number);
     if (!e)
         return sys::Error{EBADF};
@@ -154,7 +154,7 @@ textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
     return {};
 }
 
-textfiles::Status textfiles::Flush(int number) {
+sys::Status textfiles::Flush(int number) {
     Entry* e = find(number);
     if (!e)
         return sys::Error{EBADF};
@@ -172,12 +172,12 @@ std::optional<textfiles::Before> textfiles::before(int number) {
     return e->before;
 }
 
-textfiles::Status textfiles::Rollback(int number) {
+sys::Status textfiles::Rollback(int number) {
     Entry* e = find(number);
     if (!e)
         return sys::Error{EBADF};
     const Before b = e->before;
-    Status cut;
+    sys::Status cut;
     // Cut back through the open handle: it is the file that was written, whatever its name now.
     struct stat st {};
     if (b.existed) {
@@ -186,13 +186,13 @@ textfiles::Status textfiles::Rollback(int number) {
         else if (st.st_size != b.length && ::ftruncate(e->fd, b.length) != 0)
             cut = sys::Error{errno};
     }
-    const Status closed = Close(number);
+    const sys::Status closed = Close(number);
     if (!b.existed)
         return Restore(b);
     return !cut ? cut : closed;
 }
 
-textfiles::Status textfiles::Restore(const Before& b) {
+sys::Status textfiles::Restore(const Before& b) {
     if (!b.existed) {
         if (b.created.isEmpty())
             return {};
@@ -209,7 +209,7 @@ textfiles::Status textfiles::Restore(const Before& b) {
     return {};
 }
 
-textfiles::Status textfiles::Close(int number) {
+sys::Status textfiles::Close(int number) {
     auto it = table().find(number);
     if (it == table().end())
         return sys::Error{EBADF};
@@ -221,10 +221,10 @@ textfiles::Status textfiles::Close(int number) {
     return {};
 }
 
-textfiles::Status textfiles::CloseAll() {
-    Status first;
+sys::Status textfiles::CloseAll() {
+    sys::Status first;
     while (!table().empty()) {
-        const Status s = Close(table().begin()->first);
+        const sys::Status s = Close(table().begin()->first);
         if (!s && first)
             first = s;
     }

@@ -26,8 +26,6 @@
 
 namespace textfiles {
 
-using sys::Status;
-
 // What a file was before it was opened for appending.
 struct Before {
     QString path;         // as given to OpenAppend
@@ -45,26 +43,26 @@ bool isOpen(int number);
 // Opens `path` for appending under `number`, creating it when it does not exist. Fails when the
 // number is out of range or already in use, when `path` is not a regular file, or when the
 // system refuses.
-Status OpenAppend(int number, const QString& path);
+sys::Status OpenAppend(int number, const QString& path);
 
 // The line in code page 1252 followed by CR LF.
-Status PrintLine(int number, QStringView line);
+sys::Status PrintLine(int number, QStringView line);
 // Bytes exactly as given (the caller has encoded them and added the line ends).
-Status WriteBytes(int number, QByteArrayView bytes);
+sys::Status WriteBytes(int number, QByteArrayView bytes);
 // Everything written so far has reached the file (and, where the system can say so, the disk).
-Status Flush(int number);
+sys::Status Flush(int number);
 
 // What the file under `number` was before it was opened; nothing when the number is not open.
 std::optional<Before> before(int number);
 // Closes the file under `number` and puts it back as it was before it was opened: cut back to
 // its former length, or removed when the open created it.
-Status Rollback(int number);
+sys::Status Rollback(int number);
 // The same for a file that is no longer open.
-Status Restore(const Before& before);
+sys::Status Restore(const Before& before);
 
-Status Close(int number);
+sys::Status Close(int number);
 // Closes every open file, even when some close fails; reports the first failure.
-Status CloseAll();
+sys::Status CloseAll();
 
 // Text in code page 1252; characters it lacks become "?".
 QByteArray toAnsi(QStringView text);
