@@ -86,25 +86,25 @@ sys::Result<qint64> startDetached(const QString& path, const QStringList& argume
         argv.push_back(w.data());
     argv.push_back(nullptr);
 
-    int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0)
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
         return sys::Error{errno};
     const pid_t child = ::fork();
     if (child == 0) {
         const pid_t program = ::fork();
         if (program == 0) {
             ::execv(argv[0], argv.data());
-            tell(pipe[1], {Report::ExecFailed, errno});
+            tell(fds[1], {Report::ExecFailed, errno});
             ::_exit(127);
         }
-        tell(pipe[1], program < 0 ? Report{Report::ForkFailed, errno}
-                                  : Report{Report::Started, static_cast<int>(program)});
+        tell(fds[1], program < 0 ? Report{Report::ForkFailed, errno}
+                                 : Report{Report::Started, static_cast<int>(program)});
         ::_exit(0);
     }
     const int forkError = errno;
-    ::close(pipe[1]);
+    ::close(fds[1]);
     if (child < 0) {
-        ::close(pipe[0]);
+        ::close(fds[0]);
         return sys::Error{forkError};
     }
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR)
@@ -113,7 +113,7 @@ sys::Result<qint64> startDetached(const QString& path, const QStringList& argume
     qint64 pid = 0;
     int failure = 0;
     Report r{};
-    for (ssize_t n; (n = ::read(pipe[0], &r, sizeof r)) != 0;) {
+    for (ssize_t n; (n = ::read(fds[0], &r, sizeof r)) != 0;) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n != sizeof r)
@@ -123,7 +123,7 @@ sys::Result<qint64> startDetached(const QString& path, const QStringList& argume
         else
             failure = r.value;
     }
-    ::close(pipe[0]);
+    ::close(fds[0]);
     if (failure != 0)
         return sys::Error{failure};
     if (pid == 0)
