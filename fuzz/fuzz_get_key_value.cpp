@@ -14,7 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <stdexcept>
 
 namespace {
 QApplication* app = nullptr;
@@ -27,8 +26,8 @@ void readOne(const RegHive& hive, const QString& key, const QString& name) {
     bool found = false;
     try {
         found = dialog->GetKeyValue(root, key, name, value);
-    } catch (const std::out_of_range&) {
-        // A value of size 0 is an error by design; the key must still have been closed.
+    } catch (const frmAbout::RaisedError&) {
+        // A value of size 0 is raised as an error; the key must still have been closed.
         const RegValue* v = hive.value(key.toStdString(), name.toStdString());
         if (!v || !v->data.empty())
             std::abort();

@@ -464,9 +464,28 @@ class TestAbout : public QObject {
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString KeyVal = "antes";
-        QVERIFY_THROWS_EXCEPTION(std::exception,
+        QVERIFY_THROWS_EXCEPTION(frmAbout::RaisedError,
                                  dlg.GetKeyValue(root, frmAbout::gREGKEYSYSINFO, "V", KeyVal));
         QCOMPARE(openKeyCount(), 0);
+    }
+
+    // A dialog made on its own gives the boxes the program's title and button captions.
+    void boxesBearTheProgramsWords_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("OK") << 0 << QStringList{"Aceptar"};
+        QTest::newRow("Yes and No") << 36 << QStringList{"Sí", "No"};
+    }
+    void boxesBearTheProgramsWords() {
+        QFETCH(int, style);
+        MessageBox::setProgramWords({}); // as before any window is made
+        frmAbout dlg;
+        QCOMPARE(MessageBox::programWords().title, QString("Tamizo"));
+        const auto box = MessageBox::build({QStringLiteral("x"), style, QString()});
+        QStringList captions;
+        for (const QPushButton* b : box->findChildren<QPushButton*>())
+            captions << b->text();
+        QTEST(captions, "captions");
     }
 
     // --- the home-page link ---

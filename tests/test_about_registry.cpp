@@ -1,4 +1,4 @@
-// The platform side of the About box: the hive parser, the registry functions over a hive file
+// The system side of the About box: the hive parser, the registry functions over a hive file
 // (return codes, access rights, handles), the program launcher with real processes, and the
 // file-existence lookup.
 
@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 using namespace registry;
@@ -231,62 +233,59 @@ class TestAboutRegistry : public QObject {
     // --- the registry functions ---
     void missingHiveIsEmpty() {
         setHivePath(m_dir.filePath("none.reg"));
-        HKEY h = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F, &h),
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F).code(),
                  ERROR_FILE_NOT_FOUND);
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, &h), ERROR_SUCCESS);
-        DWORD size = 8;
-        QCOMPARE(RegQueryValueExA(h, "x", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
-        QCOMPARE(RegCloseKey(h), ERROR_SUCCESS);
+        const auto h = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ);
+        QCOMPARE(h.code(), ERROR_SUCCESS);
+        QCOMPARE(RegQueryValueExA(*h, "x", nullptr, nullptr, 0).code(), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegCloseKey(*h).code(), ERROR_SUCCESS);
     }
 
     void queryReportsCodesAndSizes() {
         setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"abcdef\"\n"));
-        HKEY h = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Shared Tools\\MSINFO", 0,
-                               KEY_READ, &h),
-                 ERROR_SUCCESS);
-        DWORD type = 99, size = 0;
-        QCOMPARE(RegQueryValueExA(h, "path", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-        QCOMPARE(size, DWORD(7));
-        QCOMPARE(type, REG_SZ);
+        const HKEY h = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                                     "Software\\Microsoft\\Shared Tools\\MSINFO", 0, KEY_READ)
+                           .value();
+        const auto info = RegQueryValueExA(h, "path", nullptr, nullptr, 0);
+        QCOMPARE(info.code(), ERROR_SUCCESS);
+        QCOMPARE(info->size, DWORD(7));
+        QCOMPARE(info->type, REG_SZ);
 
         unsigned char buf[8];
         std::memset(buf, 'x', sizeof buf);
-        size = 6; // one byte short
-        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_MORE_DATA);
-        QCOMPARE(size, DWORD(7));
+        // One byte short.
+        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, buf, 6).code(), ERROR_MORE_DATA);
         QCOMPARE(buf[0], 'x'); // untouched
-        size = 8;
-        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_SUCCESS);
-        QCOMPARE(size, DWORD(7));
+        const auto read = RegQueryValueExA(h, "PATH", nullptr, buf, 8);
+        QCOMPARE(read.code(), ERROR_SUCCESS);
+        QCOMPARE(read->size, DWORD(7));
+        QCOMPARE(read->type, REG_SZ);
         QCOMPARE(QByteArray(reinterpret_cast<char*>(buf), 7), QByteArray("abcdef\0", 7));
         QCOMPARE(buf[7], 'x');
 
-        QCOMPARE(RegQueryValueExA(h, "other", nullptr, &type, buf, &size), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegQueryValueExA(h, "other", nullptr, buf, 8).code(), ERROR_FILE_NOT_FOUND);
         DWORD reserved = 0;
-        QCOMPARE(RegQueryValueExA(h, "PATH", &reserved, &type, buf, &size),
-                 ERROR_INVALID_PARAMETER);
-        QCOMPARE(RegCloseKey(h), ERROR_SUCCESS);
-        QCOMPARE(RegCloseKey(h), ERROR_INVALID_HANDLE);
-        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, &type, buf, &size), ERROR_INVALID_HANDLE);
+        QCOMPARE(RegQueryValueExA(h, "PATH", &reserved, buf, 8).code(), ERROR_INVALID_PARAMETER);
+        QCOMPARE(RegCloseKey(h).code(), ERROR_SUCCESS);
+        QCOMPARE(RegCloseKey(h).code(), ERROR_INVALID_HANDLE);
+        QCOMPARE(RegQueryValueExA(h, "PATH", nullptr, buf, 8).code(), ERROR_INVALID_HANDLE);
     }
 
     void openRelativeToAnOpenKey() {
         setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"p\"\n"));
-        HKEY parent = 0, child = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ, &parent),
-                 ERROR_SUCCESS);
-        QCOMPARE(RegOpenKeyExA(parent, "Shared Tools\\MSINFO", 0, KEY_READ, &child), ERROR_SUCCESS);
-        DWORD size = 0;
-        QCOMPARE(RegQueryValueExA(child, "PATH", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
-        QCOMPARE(size, DWORD(2));
+        const auto parent = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ);
+        QCOMPARE(parent.code(), ERROR_SUCCESS);
+        const auto child = RegOpenKeyExA(*parent, "Shared Tools\\MSINFO", 0, KEY_READ);
+        QCOMPARE(child.code(), ERROR_SUCCESS);
+        const auto info = RegQueryValueExA(*child, "PATH", nullptr, nullptr, 0);
+        QCOMPARE(info.code(), ERROR_SUCCESS);
+        QCOMPARE(info->size, DWORD(2));
         QCOMPARE(openKeyCount(), 2);
-        RegCloseKey(child);
-        RegCloseKey(parent);
-        QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE", 0, KEY_READ, &child),
+        QVERIFY(RegCloseKey(*child).ok());
+        QVERIFY(RegCloseKey(*parent).ok());
+        QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE", 0, KEY_READ).code(),
                  ERROR_FILE_NOT_FOUND);
-        QCOMPARE(RegOpenKeyExA(0x1234, "SOFTWARE", 0, KEY_READ, &child), ERROR_INVALID_HANDLE);
+        QCOMPARE(RegOpenKeyExA(0x1234, "SOFTWARE", 0, KEY_READ).code(), ERROR_INVALID_HANDLE);
     }
 
     void writeRightsNeedAWritableHive_data() {
@@ -310,12 +309,12 @@ class TestAboutRegistry : public QObject {
         if (readOnly)
             QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         setHivePath(path);
-        HKEY h = 0;
-        const LONG r = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
-                                     "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam, &h);
+        const auto h =
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam);
+        const LONG r = h.code();
         QTEST(int(r), "result");
-        if (r == ERROR_SUCCESS)
-            RegCloseKey(h);
+        if (h)
+            QVERIFY(RegCloseKey(*h).ok());
         QCOMPARE(openLog().size(), std::size_t(1));
         QCOMPARE(openLog().back().samDesired, sam);
         QCOMPARE(openLog().back().result, r);
@@ -324,11 +323,11 @@ class TestAboutRegistry : public QObject {
     void eachOpenReadsTheFileAgain() {
         const QString path = writeHive("REGEDIT4\n");
         setHivePath(path);
-        HKEY h = 0;
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ).code(), ERROR_FILE_NOT_FOUND);
         writeHive("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n");
-        QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ, &h), ERROR_SUCCESS);
-        RegCloseKey(h);
+        const auto h = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ);
+        QCOMPARE(h.code(), ERROR_SUCCESS);
+        QVERIFY(RegCloseKey(*h).ok());
     }
 
     void defaultHiveFollowsXdgDataHome() {
@@ -392,15 +391,16 @@ class TestAboutRegistry : public QObject {
         QVERIFY(!script.isEmpty());
         if (backslashes)
             script.replace('/', '\\');
-        const qint64 pid = launcher::Shell(script + " one \"two words\"", 1);
-        QVERIFY(pid > 0);
+        const auto pid = launcher::Shell(script + " one \"two words\"", 1);
+        QCOMPARE(pid.code(), 0);
+        QVERIFY(*pid > 0);
         QTRY_VERIFY(readAll(marker).endsWith('\n'));
         QCOMPARE(readAll(marker), m_dir.filePath("rec.sh") + " one two words\n");
     }
 
     void shellFindsProgramsInPath() {
         const QString marker = m_dir.filePath("from-path");
-        launcher::Shell("sh -c \"echo ok > '" + marker + "'\"", 2);
+        QVERIFY(launcher::Shell("sh -c \"echo ok > '" + marker + "'\"", 2).ok());
         QTRY_COMPARE(readAll(marker), QString("ok\n"));
     }
 
@@ -413,7 +413,7 @@ class TestAboutRegistry : public QObject {
         QFETCH(QString, shell);
         const QString marker = m_dir.filePath("opened-" + QString::number(qHash(shell)));
         launcher::setOpenerProgram(recorder(m_dir.filePath("opener.sh"), marker));
-        launcher::Shell(shell + " http://quorvaldi.example/", 2);
+        QVERIFY(launcher::Shell(shell + " http://quorvaldi.example/", 2).ok());
         QTRY_VERIFY(readAll(marker).endsWith('\n'));
         QCOMPARE(readAll(marker), m_dir.filePath("opener.sh") + " http://quorvaldi.example/\n");
     }
@@ -421,12 +421,14 @@ class TestAboutRegistry : public QObject {
     void shellFailsWhenNothingCanStart_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("style");
-        QTest::newRow("empty line") << "" << 1;
-        QTest::newRow("missing file") << m_dir.filePath("nothing-here") << 1;
-        QTest::newRow("not in PATH") << "tamizo-no-such-program-x" << 1;
-        QTest::newRow("a folder") << m_dir.path() << 1;
-        QTest::newRow("not executable") << m_dir.filePath("plain.txt") << 1;
-        QTest::newRow("unknown window style") << "sh -c true" << 5;
+        QTest::addColumn<int>("code");
+        QTest::newRow("empty line") << "" << 1 << ENOENT;
+        QTest::newRow("missing file") << m_dir.filePath("nothing-here") << 1 << ENOENT;
+        QTest::newRow("not in PATH") << "tamizo-no-such-program-x" << 1 << ENOENT;
+        QTest::newRow("a folder") << m_dir.path() << 1 << EACCES;
+        QTest::newRow("not executable") << m_dir.filePath("plain.txt") << 1 << EACCES;
+        QTest::newRow("no program inside") << m_dir.filePath("empty.sh") << 1 << ENOEXEC;
+        QTest::newRow("unknown window style") << "sh -c true" << 5 << EINVAL;
     }
     void shellFailsWhenNothingCanStart() {
         QFETCH(QString, line);
@@ -434,23 +436,31 @@ class TestAboutRegistry : public QObject {
         QFile plain(m_dir.filePath("plain.txt"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        QVERIFY_THROWS_EXCEPTION(launcher::StartError, launcher::Shell(line, style));
+        QFile empty(m_dir.filePath("empty.sh")); // executable, but neither a program nor a script
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QVERIFY(empty.setPermissions(empty.permissions() | QFileDevice::ExeOwner));
+        QTEST(launcher::Shell(line, style).code(), "code");
     }
 
     // --- the file lookup ---
     void fileLookupCountsOrdinaryFilesOnly_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("exists");
+        QTest::addColumn<int>("code");
         const QString d = m_dir.path();
-        QTest::newRow("ordinary file") << d + "/sys/MSINFO32.EXE" << true;
-        QTest::newRow("backslash separator") << d + "/sys\\MSINFO32.EXE" << true;
-        QTest::newRow("other case") << d + "/sys/msinfo32.exe" << false;
-        QTest::newRow("link to a file") << d + "/sys/link.exe" << true;
-        QTest::newRow("folder") << d + "/sys/folder.exe" << false;
-        QTest::newRow("hidden file") << d + "/sys/.hidden.exe" << false;
-        QTest::newRow("missing") << d + "/sys/none.exe" << false;
-        QTest::newRow("device") << "/dev/null" << false;
-        QTest::newRow("empty") << "" << false;
+        QTest::newRow("ordinary file") << d + "/sys/MSINFO32.EXE" << true << 0;
+        QTest::newRow("backslash separator") << d + "/sys\\MSINFO32.EXE" << true << 0;
+        QTest::newRow("other case") << d + "/sys/msinfo32.exe" << false << 0;
+        QTest::newRow("link to a file") << d + "/sys/link.exe" << true << 0;
+        QTest::newRow("folder") << d + "/sys/folder.exe" << false << 0;
+        QTest::newRow("hidden file") << d + "/sys/.hidden.exe" << false << 0;
+        QTest::newRow("missing") << d + "/sys/none.exe" << false << 0;
+        QTest::newRow("below a file") << d + "/sys/MSINFO32.EXE/x.exe" << false << 0;
+        QTest::newRow("device") << "/dev/null" << false << 0;
+        QTest::newRow("empty") << "" << false << 0;
+        QTest::newRow("name too long to tell")
+            << d + "/" + QString(300, 'n') + "/x.exe" << false << ENAMETOOLONG;
     }
     void fileLookupCountsOrdinaryFilesOnly() {
         QFETCH(QString, path);
@@ -460,7 +470,10 @@ class TestAboutRegistry : public QObject {
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         QFile::link(m_dir.filePath("sys/MSINFO32.EXE"), m_dir.filePath("sys/link.exe"));
-        QTEST(filelookup::exists(path), "exists");
+        const auto found = filelookup::exists(path);
+        QTEST(found.code(), "code");
+        if (found)
+            QTEST(*found, "exists");
     }
 };
 

@@ -238,17 +238,24 @@ class PlatformTest : public QObject {
     void messageBoxTitlesAndDefaults_data() {
         QTest::addColumn<int>("style");
         QTest::addColumn<bool>("giveEmptyTitle");
+        QTest::addColumn<QString>("programTitle"); // as the program gives it
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("answer");
-        QTest::newRow("no title bears the program's") << 16 << false << "Tamizo" << 1;
-        QTest::newRow("explicit empty title") << 64 << true << "" << 1;
-        QTest::newRow("yes/no defaults to yes") << 36 << true << "" << 6;
+        const QString program = QStringLiteral("Programa");
+        QTest::newRow("no title bears the program's") << 16 << false << program << program << 1;
+        QTest::newRow("no title, and none from the program: the application's name")
+            << 16 << false << QString() << QCoreApplication::applicationName() << 1;
+        QTest::newRow("explicit empty title") << 64 << true << program << "" << 1;
+        QTest::newRow("yes/no defaults to yes") << 36 << true << program << "" << 6;
     }
     void messageBoxTitlesAndDefaults() {
         QFETCH(int, style);
         QFETCH(bool, giveEmptyTitle);
+        QFETCH(QString, programTitle);
         QFETCH(QString, title);
         QFETCH(int, answer);
+        MessageBox::setProgramWords({programTitle, {}, {}, {}});
+        const auto forget = qScopeGuard([] { MessageBox::setProgramWords({}); });
         const int r = giveEmptyTitle ? MessageBox::MsgBox("p", style, QString())
                                      : MessageBox::MsgBox("p", style);
         QCOMPARE(r, answer);

@@ -124,7 +124,7 @@ class SaveDialogTest : public QObject {
         DriveListBox::setReadyProbe(nullptr);
         MessageBox::reset();
         QVERIFY(!openDialog());
-        QCOMPARE(textfiles::FreeFile(), 1); // nothing left open
+        QCOMPARE(textfiles::FreeFile().value(), 1); // nothing left open
     }
 
     // --- the dialog as designed ---

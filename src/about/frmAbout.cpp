@@ -5,6 +5,7 @@
 #include "Launcher.h"
 #include "MessageBox.h"
 #include "ProgramIcons.h"
+#include "ProgramIdentity.h"
 #include "Twips.h"
 
 #include <QKeyEvent>
@@ -12,7 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include <stdexcept>
+#include <string>
 
 #if !defined(TAMIZO_VERSION_MAJOR) || !defined(TAMIZO_VERSION_MINOR) ||                            \
     !defined(TAMIZO_VERSION_REVISION)
@@ -66,12 +67,20 @@ QString dwordText(const QByteArray& bytes) {
             QStringLiteral("%1").arg(static_cast<uchar>(bytes[i]), 2, 16, QChar(u'0')).toUpper();
     return text;
 }
+
+// The value of a system call that worked; a failure is raised, for StartSysInfo's error branch.
+template <class T> T orRaise(sys::Result<T> result) {
+    if (!result)
+        throw frmAbout::RaisedError("system error " + std::to_string(result.code()));
+    return *std::move(result);
+}
 } // namespace
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName("frmAbout");
     setWindowTitle(QStringLiteral("Acerca de Tamizo"));
     setWindowIcon(QIcon(icons::appPixmap32()));
+    program::install();
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -162,16 +171,13 @@ void frmAbout::cmdSysInfo_Click() {
 }
 
 void frmAbout::Label2_Click() {
-    try {
-        launcher::Shell(QStringLiteral("explorer.exe ") + kHomePage, 2);
-    } catch (const launcher::StartError&) {
+    if (!launcher::Shell(QStringLiteral("explorer.exe ") + kHomePage, 2))
         MessageBox::MsgBox(kHomePageFailed, 16, QString());
-    }
 }
 
 void frmAbout::StartSysInfo() {
-    // From here on any failure, also inside GetKeyValue or in starting the tool, ends in the
-    // message below.
+    // From here on any failure, also inside GetKeyValue or in starting the tool, is raised and
+    // ends in the message below.
     try {
         QString SysInfoPath;
         registry::HKEY root = registry::HKEY_LOCAL_MACHINE;
@@ -179,16 +185,17 @@ void frmAbout::StartSysInfo() {
         // Location 1 is taken as it is, without looking for the file.
         if (!found && GetKeyValue(root, gREGKEYSYSINFOLOC, gREGVALSYSINFOLOC, SysInfoPath)) {
             const QString tool = SysInfoPath + QStringLiteral("\\MSINFO32.EXE");
-            if (filelookup::exists(tool)) {
+            if (orRaise(filelookup::exists(tool))) {
                 SysInfoPath = tool;
                 found = true;
             }
         }
         if (found) {
-            launcher::Shell(SysInfoPath, 1);
+            orRaise(launcher::Shell(SysInfoPath, 1));
             return;
         }
     } catch (const std::exception&) {
+        // RaisedError, and whatever else fails on the way (memory, for one).
     }
     MessageBox::MsgBox(kSysInfoUnavailable, 0);
 }
@@ -196,36 +203,36 @@ void frmAbout::StartSysInfo() {
 bool frmAbout::GetKeyValue(registry::HKEY& KeyRoot, const QString& KeyName,
                            const QString& SubKeyRef, QString& KeyVal) {
     using namespace registry;
-    HKEY hKey = 0;
     // Registry text travels in the system's 8-bit code page (UTF-8 here).
-    if (RegOpenKeyExA(KeyRoot, KeyName.toUtf8().constData(), 0, kKeyAccess, &hKey) !=
-        ERROR_SUCCESS) {
+    const auto opened = RegOpenKeyExA(KeyRoot, KeyName.toUtf8().constData(), 0, kKeyAccess);
+    if (!opened) {
         KeyVal.clear();
         return false;
     }
+    const HKEY hKey = *opened;
 
     QByteArray tmpVal(kBufferSize, '\0');
-    DWORD KeyValSize = kBufferSize;
-    DWORD KeyValType = 0;
-    if (RegQueryValueExA(hKey, SubKeyRef.toUtf8().constData(), nullptr, &KeyValType,
-                         reinterpret_cast<unsigned char*>(tmpVal.data()),
-                         &KeyValSize) != ERROR_SUCCESS) {
+    const auto query =
+        RegQueryValueExA(hKey, SubKeyRef.toUtf8().constData(), nullptr,
+                         reinterpret_cast<unsigned char*>(tmpVal.data()), kBufferSize);
+    if (!query) {
         KeyVal.clear();
-        RegCloseKey(hKey);
+        (void)RegCloseKey(hKey); // its result is of no interest
         return false;
     }
 
-    // A reported size of 0 has no last character to look at: that is an error, and it goes to
-    // the caller (the key is closed first).
+    // A reported size of 0 has no last character to look at: that is an error, raised to the
+    // caller once the key is closed.
+    const DWORD KeyValSize = query->size;
     if (KeyValSize == 0) {
-        RegCloseKey(hKey);
-        throw std::out_of_range("registry value of size 0");
+        (void)RegCloseKey(hKey);
+        throw RaisedError("registry value of size 0");
     }
     const QByteArray reported = tmpVal.left(KeyValSize);
     // A terminating NUL is dropped; a value stored without one stays whole.
     const QByteArray kept = reported.endsWith('\0') ? reported.chopped(1) : reported;
 
-    switch (KeyValType) {
+    switch (query->type) {
     case REG_SZ:
         KeyVal = QString::fromUtf8(kept);
         break;
@@ -235,7 +242,7 @@ bool frmAbout::GetKeyValue(registry::HKEY& KeyRoot, const QString& KeyName,
     default:
         break; // any other type leaves KeyVal as the caller passed it
     }
-    RegCloseKey(hKey);
+    (void)RegCloseKey(hKey);
     return true;
 }
 

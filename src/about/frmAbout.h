@@ -2,13 +2,16 @@
 // The About box: title and credit, the version line, the description, a link to the author's
 // home page, the e-mail address, "Aceptar", and a button that finds the system-information
 // tool through the registry and starts it. Shown modally with no owner; each opening is a new
-// dialog. The registry, the launcher and the file lookup are the platform's; this class only
-// decides what to read, what to start and what to say.
+// dialog. The registry, the launcher and the file lookup are the system layer's, which
+// reports failures as results; this class decides what to read, what to start and what to say,
+// and raises the failures that StartSysInfo sends to its one error branch.
 
 #include "Registry.h"
 
 #include <QDialog>
 #include <QString>
+
+#include <stdexcept>
 
 class QLabel;
 class QPushButton;
@@ -23,6 +26,13 @@ class frmAbout : public QDialog {
     void cmdOK_Click();
     void cmdSysInfo_Click();
     void Label2_Click();
+
+    // Raised by StartSysInfo, and by GetKeyValue for a value of size 0, when a step fails: a
+    // system call that gave an error, or a value that can't be read as text. StartSysInfo
+    // catches it and shows its message.
+    struct RaisedError : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
 
     void StartSysInfo();
     bool GetKeyValue(registry::HKEY& KeyRoot, const QString& KeyName, const QString& SubKeyRef,

@@ -24,6 +24,10 @@ Seam& seam() {
     static Seam s;
     return s;
 }
+MessageBox::ProgramWords& words() {
+    static MessageBox::ProgramWords w;
+    return w;
+}
 std::vector<QPointer<QDialog>>& openBoxes() {
     static std::vector<QPointer<QDialog>> boxes;
     return boxes;
@@ -51,12 +55,22 @@ QStyle::StandardPixmap iconOf(int style) {
 }
 } // namespace
 
+void MessageBox::setProgramWords(ProgramWords w) {
+    words() = std::move(w);
+}
+const MessageBox::ProgramWords& MessageBox::programWords() {
+    return words();
+}
+
 int MessageBox::defaultAnswer(int style) {
     return (style & 7) == 4 ? Yes : Ok;
 }
 
 int MessageBox::MsgBox(const QString& prompt, int style, const std::optional<QString>& title) {
-    const Shown box{prompt, style, title.value_or(kProgramTitle)};
+    const QString& programTitle = words().title;
+    const Shown box{prompt, style,
+                    title.value_or(programTitle.isEmpty() ? QCoreApplication::applicationName()
+                                                          : programTitle)};
     // Whatever is on screen when a box opens must be painted first.
     Pacer::flush();
 
@@ -119,16 +133,19 @@ std::unique_ptr<QDialog> MessageBox::build(const Shown& box) {
 
     auto* buttons = new QDialogButtonBox(d);
     buttons->setCenterButtons(st->styleHint(QStyle::SH_MessageBox_CenterButtons, nullptr, d));
-    auto add = [&](const QString& caption, QDialogButtonBox::ButtonRole role, int answer) {
-        QPushButton* b = buttons->addButton(caption, role);
+    // The toolkit's own button, bearing the program's caption when it has given one.
+    auto add = [&](QDialogButtonBox::StandardButton which, const QString& caption, int answer) {
+        QPushButton* b = buttons->addButton(which);
+        if (!caption.isEmpty())
+            b->setText(caption);
         QObject::connect(b, &QPushButton::clicked, d, [d, answer] { d->done(answer); });
         return b;
     };
     if ((box.style & 7) == 4) {
-        add(QStringLiteral("Sí"), QDialogButtonBox::YesRole, Yes)->setDefault(true);
-        add(QStringLiteral("No"), QDialogButtonBox::NoRole, No);
+        add(QDialogButtonBox::Yes, words().yes, Yes)->setDefault(true);
+        add(QDialogButtonBox::No, words().no, No);
     } else {
-        add(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole, Ok)->setDefault(true);
+        add(QDialogButtonBox::Ok, words().ok, Ok)->setDefault(true);
     }
     grid->addWidget(buttons, 1, 0, 1, 2);
 

@@ -2,13 +2,16 @@
 // The modal message box, told by its style number: 0 OK, 16 critical icon + OK, 36 question
 // icon + Yes/No (Yes the default), 48 exclamation icon + OK, 64 information icon + OK. It
 // answers 1 for OK, 6 for Yes and 7 for No. A box given no title bears the program's title; an
-// explicit empty title shows an empty title bar. The text keeps its lines as given unless one is
+// explicit empty title shows an empty title bar. The program's title and the buttons' captions
+// are the program's to give (setProgramWords); until it does, a box bears the application's
+// name and the toolkit's own captions. The text keeps its lines as given unless one is
 // wider than five eighths of the screen's available width; such a line is broken after a blank
 // or a "/" (a line that is a path only after a "/", at its folders), and a piece still too wide
 // is shortened in its middle.
 //
 // Test seam: scripted answers (setNextAnswer) or a handler that runs while the box "is open"
-// replace the real box, so no test ever blocks. It does not decide what any window says.
+// replace the real box, so no test ever blocks. It does not decide what any window says, nor
+// what the program is called.
 
 #include <QString>
 
@@ -31,7 +34,16 @@ class MessageBox {
     };
     using Handler = std::function<int(const Shown&)>;
 
-    static inline const QString kProgramTitle = QStringLiteral("Tamizo");
+    // What the program puts into every box: its title, for a box given none, and the captions
+    // of the buttons. An empty word leaves the default in place.
+    struct ProgramWords {
+        QString title;
+        QString ok;
+        QString yes;
+        QString no;
+    };
+    static void setProgramWords(ProgramWords words);
+    static const ProgramWords& programWords();
 
     static int MsgBox(const QString& prompt, int style = 0,
                       const std::optional<QString>& title = std::nullopt);

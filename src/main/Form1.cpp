@@ -15,6 +15,7 @@
 #include "MousePointer.h"
 #include "PictureBox.h"
 #include "ProgramIcons.h"
+#include "ProgramIdentity.h"
 #include "ResizeModule.h"
 #include "SavePictures.h"
 #include "StackRoom.h"
@@ -60,6 +61,7 @@ Form1::Form1(QWidget* parent) : Form(parent) {
     setObjectName("Form1");
     setWindowTitle(QStringLiteral("Tamizo"));
     setWindowIcon(icons::appIcon());
+    program::install();
     setFont(forms::defaultFont());
     buildMenus();
     buildControls();

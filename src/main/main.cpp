@@ -1,6 +1,7 @@
 // Tamizo: lists the primes up to a limit and saves the list to a text file.
 
 #include "Form1.h"
+#include "ProgramIdentity.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tamizo"));
+    QApplication::setApplicationName(program::title());
     Form1 form;
     form.show();
     return app.exec();

@@ -3,12 +3,14 @@
 #include "Clock.h"
 #include "DirListBox.h"
 #include "DriveListBox.h"
+#include "ErrorText.h"
 #include "FormsFont.h"
 #include "GraphicalButton.h"
 #include "ListFile.h"
 #include "MessageBox.h"
 #include "PrimeStore.h"
 #include "ProgramIcons.h"
+#include "ProgramIdentity.h"
 #include "SavePictures.h"
 #include "TextFiles.h"
 #include "Twips.h"
@@ -47,12 +49,22 @@ QString currentFolder() {
     return QFile::encodeName(folder) == raw ? folder : QString();
 }
 
+// What to add to a failure's reason when putting the file back failed too; nothing when it
+// worked.
+QString notRestored(const sys::Status& undone) {
+    if (undone)
+        return {};
+    return QStringLiteral("\nEl archivo no ha podido volver a su estado anterior: ") +
+           systemErrorText(undone.code());
+}
+
 } // namespace
 
 Form2::Form2(const PrimeStore& lista, QWidget* parent) : QDialog(parent, kFlags), m_lista(lista) {
     setObjectName("Form2");
     setWindowTitle(QStringLiteral("Guardar números"));
     setWindowIcon(icons::appIcon());
+    program::install();
     setFont(forms::defaultFont());
     setFixedSize(twips::toPx(3975), twips::toPx(4215));
 
@@ -110,42 +122,33 @@ void Form2::Command1_Click() {
     // 1-2. The folder, with a separator appended unless it ends in one.
     const QString folder = QDir::toNativeSeparators(Dir1->path());
     // 3. A free file number.
-    const int f = textfiles::FreeFile();
+    const auto f = textfiles::FreeFile();
     // 4. The full name: the typed name exactly as typed, then ".txt".
     const QString name = Text1->text();
     const QString path = listfile::fullName(folder, name, QDir::separator());
-    if (f == 0)
-        return reportFailure(path, QStringLiteral("No queda ningún número de archivo libre."));
+    if (!f)
+        return reportFailure(path, systemErrorText(f.code()));
     if (listfile::nameHasSeparator(name))
         return reportFailure(path, QStringLiteral("El nombre de archivo no puede contener \"%1\".")
                                        .arg(QDir::separator()));
     // 5. Open for appending.
-    if (const auto s = textfiles::OpenAppend(f, path); !s)
-        return reportFailure(path, s.reason);
+    if (const auto s = textfiles::OpenAppend(*f, path); !s)
+        return reportFailure(path, systemErrorText(s.code()));
     // 6-7. The header for today's date and every item; all of it must reach the file.
-    auto s = listfile::writeBlock(f, clock_::shortDate(), m_lista);
+    auto s = listfile::writeBlock(*f, clock_::shortDate(), m_lista);
     if (s)
-        s = textfiles::Flush(f);
-    if (!s) {
-        QString reason = s.reason;
-        if (const auto undone = textfiles::Rollback(f); !undone)
-            reason += QStringLiteral("\nEl archivo no ha podido volver a su estado anterior: ") +
-                      undone.reason;
-        return reportFailure(path, reason);
-    }
+        s = textfiles::Flush(*f);
+    if (!s)
+        return reportFailure(path,
+                             systemErrorText(s.code()) + notRestored(textfiles::Rollback(*f)));
     // 8. The confirmation, with the file still open.
     MessageBox::MsgBox(kSaved, 64, QString());
     // 9. Close all files. A close that fails takes the block back out and is reported.
-    const auto before = textfiles::before(f);
-    if (const auto closed = textfiles::CloseAll(); !closed) {
-        QString reason = closed.reason;
-        if (before)
-            if (const auto undone = textfiles::Restore(*before); !undone)
-                reason +=
-                    QStringLiteral("\nEl archivo no ha podido volver a su estado anterior: ") +
-                    undone.reason;
-        return reportFailure(path, reason);
-    }
+    const auto before = textfiles::before(*f);
+    if (const auto closed = textfiles::CloseAll(); !closed)
+        return reportFailure(path,
+                             systemErrorText(closed.code()) +
+                                 (before ? notRestored(textfiles::Restore(*before)) : QString()));
     // 10. Done: the dialog unloads.
     close();
 }

@@ -24,14 +24,14 @@ QString listfile::header(const QString& shortDate) {
     return QStringLiteral("---Tamizo, ") + shortDate + QStringLiteral("---");
 }
 
-textfiles::Status listfile::writeBlock(int fileNumber, const QString& shortDate,
-                                       const PrimeStore& items) {
+sys::Status listfile::writeBlock(int fileNumber, const QString& shortDate,
+                                 const PrimeStore& items) {
     const auto buffer = std::make_unique<char[]>(kChunkBytes);
     char* const begin = buffer.get();
     char* const end = begin + kChunkBytes;
     char* p = begin;
     auto drain = [&] {
-        const textfiles::Status s = textfiles::WriteBytes(fileNumber, {begin, p - begin});
+        const sys::Status s = textfiles::WriteBytes(fileNumber, {begin, p - begin});
         p = begin;
         return s;
     };

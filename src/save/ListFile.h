@@ -28,6 +28,6 @@ QString header(const QString& shortDate);
 
 // Appends one block to the file open under `fileNumber`: the header for `shortDate`, then the
 // decimal text of every item, in order. Reports the first write that failed.
-textfiles::Status writeBlock(int fileNumber, const QString& shortDate, const PrimeStore& items);
+sys::Status writeBlock(int fileNumber, const QString& shortDate, const PrimeStore& items);
 
 } // namespace listfile

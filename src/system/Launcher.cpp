@@ -1,8 +1,14 @@
 #include "Launcher.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace launcher {
 namespace {
@@ -55,6 +61,75 @@ bool namesAProgram(QString text) {
     const QFileInfo info(text);
     return info.isFile() && info.isExecutable();
 }
+
+// What the processes of a start tell the caller through their pipe.
+struct Report {
+    enum Kind : int { Started, ForkFailed, ExecFailed } kind;
+    int value; // the program's process id, or an errno
+};
+
+void tell(int fd, Report r) {
+    while (::write(fd, &r, sizeof r) < 0 && errno == EINTR)
+        ;
+}
+
+// Starts the program at `path` with `arguments`, detached: a child starts it and ends at once,
+// so that it runs as nobody's child here. A start that fails gives the system's errno, which
+// comes back through a pipe that a successful start closes.
+sys::Result<qint64> startDetached(const QString& path, const QStringList& arguments) {
+    // Everything the children use is made before the fork: after it, only system calls.
+    std::vector<QByteArray> words{QFile::encodeName(path)};
+    for (const QString& a : arguments)
+        words.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return sys::Error{errno};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const pid_t program = ::fork();
+        if (program == 0) {
+            ::execv(argv[0], argv.data());
+            tell(fds[1], {Report::ExecFailed, errno});
+            ::_exit(127);
+        }
+        tell(fds[1], program < 0 ? Report{Report::ForkFailed, errno}
+                                 : Report{Report::Started, static_cast<int>(program)});
+        ::_exit(0);
+    }
+    const int forkError = errno;
+    ::close(fds[1]);
+    if (child < 0) {
+        ::close(fds[0]);
+        return sys::Error{forkError};
+    }
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR)
+        ;
+    // The reports come in either order; a failure outweighs the process id.
+    qint64 pid = 0;
+    int failure = 0;
+    Report r{};
+    for (ssize_t n; (n = ::read(fds[0], &r, sizeof r)) != 0;) {
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n != sizeof r)
+            break;
+        if (r.kind == Report::Started)
+            pid = r.value;
+        else
+            failure = r.value;
+    }
+    ::close(fds[0]);
+    if (failure != 0)
+        return sys::Error{failure};
+    if (pid == 0)
+        return sys::Error{ECHILD}; // the child ended without a word
+    return pid;
+}
 } // namespace
 
 CommandLine splitCommandLine(const QString& line) {
@@ -77,7 +152,7 @@ CommandLine splitCommandLine(const QString& line) {
     return cl;
 }
 
-qint64 Shell(const QString& commandLine, int windowStyle) {
+sys::Result<qint64> Shell(const QString& commandLine, int windowStyle) {
     switch (windowStyle) {
     case 0:
     case 1:
@@ -87,7 +162,7 @@ qint64 Shell(const QString& commandLine, int windowStyle) {
     case 6:
         break;
     default:
-        throw StartError("unknown window style " + std::to_string(windowStyle));
+        return sys::Error{EINVAL};
     }
     // The system shell is no file here: it is known by the line's first word alone.
     CommandLine cl;
@@ -99,19 +174,16 @@ qint64 Shell(const QString& commandLine, int windowStyle) {
         cl = splitCommandLine(commandLine);
     }
     if (cl.program.isEmpty())
-        throw StartError("empty command line");
+        return sys::Error{ENOENT};
     cl.program.replace(u'\\', u'/');
 
     QString program = cl.program;
     if (!program.contains(u'/')) {
         program = QStandardPaths::findExecutable(cl.program);
         if (program.isEmpty())
-            throw StartError("program not found: " + cl.program.toStdString());
+            return sys::Error{ENOENT};
     }
-    qint64 pid = 0;
-    if (!QProcess::startDetached(program, cl.arguments, QString(), &pid))
-        throw StartError("can't start " + program.toStdString());
-    return pid;
+    return startDetached(program, cl.arguments);
 }
 
 void setOpenerProgram(const QString& program) {

@@ -6,21 +6,19 @@
 // opener. Window styles 1 (normal, with focus) and 2 (minimized, with focus) are taken as a
 // wish: the desktop offers no way to ask a foreign program for either, so they change nothing.
 //
-// A program that can't be started throws StartError, as does an unknown window style. It
-// doesn't wait for, watch or stop what it starts.
+// A program that can't be started gives the errno of the failed start: what starting it
+// gave (ENOENT, EACCES, ENOEXEC, ...), ENOENT for an empty line or a program not in PATH, and
+// EINVAL for an unknown window style. It doesn't wait for, watch or stop what it starts: the
+// program is started detached, nobody's child here.
 //
 // Test seam: the opener program (xdg-open by default).
+
+#include "Result.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <stdexcept>
-
 namespace launcher {
-
-struct StartError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 struct CommandLine {
     QString program;
@@ -33,8 +31,8 @@ struct CommandLine {
 // grouping blanks into one argument and dropped. Blanks around the line don't count.
 CommandLine splitCommandLine(const QString& line);
 
-// Returns the started program's process id (the task number).
-qint64 Shell(const QString& commandLine, int windowStyle);
+// The started program's process id (the task number).
+sys::Result<qint64> Shell(const QString& commandLine, int windowStyle);
 
 // --- seam ---
 void setOpenerProgram(const QString& program); // empty: back to xdg-open

@@ -1,5 +1,7 @@
 #include "RegHive.h"
 
+#include "TextCoding.h"
+
 #include <QString>
 
 #include <cctype>
@@ -13,90 +15,16 @@ constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 constexpr std::uint32_t kRegMultiSz = 7;
 
-std::string utf16ToUtf8(std::string_view bytes) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                              static_cast<unsigned char>(bytes[i + 1]) << 8));
-    return QString::fromStdU16String(units).toStdString();
-}
-
-// True when the bytes are well-formed UTF-8: no stray or missing continuation bytes, no overlong
-// forms, no surrogates, nothing beyond U+10FFFF.
-bool isUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        std::uint32_t code = 0, least = 0;
-        if ((lead & 0xE0) == 0xC0) {
-            length = 2, code = lead & 0x1F, least = 0x80;
-        } else if ((lead & 0xF0) == 0xE0) {
-            length = 3, code = lead & 0x0F, least = 0x800;
-        } else if ((lead & 0xF8) == 0xF0) {
-            length = 4, code = lead & 0x07, least = 0x10000;
-        } else {
-            return false;
-        }
-        if (s.size() - i < length)
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(s[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3F);
-        }
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-// Code page 1252 from 0x80 to 0x9F. The five bytes it leaves undefined stand for the control
-// characters of the same number; from 0xA0 on it agrees with Latin-1.
-constexpr char16_t kCp1252From80[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
-};
-
-std::string cp1252ToUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (const char c : s) {
-        const auto byte = static_cast<unsigned char>(c);
-        const char16_t code = byte < 0x80 ? byte : byte < 0xA0 ? kCp1252From80[byte - 0x80] : byte;
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | code >> 6));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | code >> 12));
-            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return out;
-}
-
 // The text as UTF-8. A UTF-16LE text (byte-order mark FF FE) is converted; otherwise a UTF-8
 // byte-order mark is dropped, and what follows is taken as it is when it is valid UTF-8 and as
 // code page 1252 (the older exports' 8-bit text) when it is not.
 std::string decodeText(std::string_view text) {
     if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
         static_cast<unsigned char>(text[1]) == 0xFE)
-        return utf16ToUtf8(text.substr(2));
+        return textcoding::utf16leToUtf8(text.substr(2));
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3);
-    return isUtf8(text) ? std::string(text) : cp1252ToUtf8(text);
+    return textcoding::isUtf8(text) ? std::string(text) : textcoding::cp1252ToUtf8(text);
 }
 
 // The lines of a text one by one, without their ends ("\n" or "\r\n"); a final line end
@@ -274,7 +202,7 @@ std::optional<ValueLine> parseValueLine(std::string_view line, int version) {
         if (version == 5 && text) {
             if (bytes->size() % 2 != 0)
                 return std::nullopt;
-            *bytes = utf16ToUtf8(*bytes);
+            *bytes = textcoding::utf16leToUtf8(*bytes);
         }
         value.data = std::move(*bytes);
     } else {

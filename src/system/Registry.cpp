@@ -116,21 +116,21 @@ std::shared_ptr<const RegHive> parseHive(std::string text) {
     });
 }
 
-LONG open(HKEY hKey, const char* lpSubKey, REGSAM samDesired, HKEY* phkResult) {
+sys::Result<HKEY> open(HKEY hKey, const char* lpSubKey, REGSAM samDesired) {
     State& s = state();
     OpenKey base;
     if (hKey == HKEY_LOCAL_MACHINE) {
         HiveFile file = readHiveFile(hivePath());
         if (file.status == HiveFile::Unreadable)
-            return ERROR_ACCESS_DENIED;
+            return sys::Error{ERROR_ACCESS_DENIED};
         base.hive = parseHive(std::move(file.text));
         base.readOnly = file.readOnly;
     } else if (isPredefined(hKey)) {
-        return ERROR_FILE_NOT_FOUND; // nothing is kept under the other roots
+        return sys::Error{ERROR_FILE_NOT_FOUND}; // nothing is kept under the other roots
     } else if (const auto it = s.open.find(hKey); it != s.open.end()) {
         base = it->second;
     } else {
-        return ERROR_INVALID_HANDLE;
+        return sys::Error{ERROR_INVALID_HANDLE};
     }
 
     OpenKey key = base;
@@ -138,59 +138,49 @@ LONG open(HKEY hKey, const char* lpSubKey, REGSAM samDesired, HKEY* phkResult) {
     if (!sub.empty())
         key.path = key.path.empty() ? sub : key.path + '\\' + sub;
     if (!key.hive->hasKey(key.path))
-        return ERROR_FILE_NOT_FOUND;
+        return sys::Error{ERROR_FILE_NOT_FOUND};
     const REGSAM writeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK;
     if ((samDesired & writeRights) && key.readOnly)
-        return ERROR_ACCESS_DENIED;
+        return sys::Error{ERROR_ACCESS_DENIED};
 
     const HKEY handle = s.next++;
     s.open.emplace(handle, std::move(key));
-    *phkResult = handle;
-    return ERROR_SUCCESS;
+    return handle;
 }
 } // namespace
 
-LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
-                   HKEY* phkResult) {
+sys::Result<HKEY> RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions,
+                                REGSAM samDesired) {
     Q_UNUSED(ulOptions);
-    const LONG r =
-        phkResult ? open(hKey, lpSubKey, samDesired, phkResult) : ERROR_INVALID_PARAMETER;
-    state().log.push_back({lpSubKey ? lpSubKey : "", samDesired, r});
+    auto r = open(hKey, lpSubKey, samDesired);
+    state().log.push_back({lpSubKey ? lpSubKey : "", samDesired, r.code()});
     return r;
 }
 
-LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
-                      unsigned char* lpData, DWORD* lpcbData) {
+sys::Result<ValueInfo> RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved,
+                                        unsigned char* lpData, DWORD cbData) {
     const auto it = state().open.find(hKey);
     if (it == state().open.end())
-        return ERROR_INVALID_HANDLE;
-    if (lpReserved || (lpData && !lpcbData))
-        return ERROR_INVALID_PARAMETER;
+        return sys::Error{ERROR_INVALID_HANDLE};
+    if (lpReserved)
+        return sys::Error{ERROR_INVALID_PARAMETER};
     const RegValue* v = it->second.hive->value(it->second.path, lpValueName ? lpValueName : "");
     if (!v)
-        return ERROR_FILE_NOT_FOUND;
-    if (lpType)
-        *lpType = v->type;
+        return sys::Error{ERROR_FILE_NOT_FOUND};
     const auto size = static_cast<DWORD>(v->data.size());
-    if (!lpData) {
-        if (lpcbData)
-            *lpcbData = size;
-        return ERROR_SUCCESS;
+    if (lpData) {
+        if (cbData < size)
+            return sys::Error{ERROR_MORE_DATA};
+        if (size != 0)
+            std::memcpy(lpData, v->data.data(), size);
     }
-    if (*lpcbData < size) {
-        *lpcbData = size;
-        return ERROR_MORE_DATA;
-    }
-    if (size != 0)
-        std::memcpy(lpData, v->data.data(), size);
-    *lpcbData = size;
-    return ERROR_SUCCESS;
+    return ValueInfo{v->type, size};
 }
 
-LONG RegCloseKey(HKEY hKey) {
-    if (isPredefined(hKey))
-        return ERROR_SUCCESS;
-    return state().open.erase(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+sys::Status RegCloseKey(HKEY hKey) {
+    if (isPredefined(hKey) || state().open.erase(hKey))
+        return {};
+    return sys::Error{ERROR_INVALID_HANDLE};
 }
 
 QString defaultHivePath() {

@@ -15,7 +15,12 @@
 // Nothing here writes to the hive, and only HKEY_LOCAL_MACHINE has contents; the other
 // predefined roots are empty.
 //
+// Each returns a sys::Result that holds the registry's own return code (ERROR_*) when it fails;
+// what it would have written through an out-parameter is the result's value.
+//
 // Test seam: the hive's path, and a record of the opens made.
+
+#include "Result.h"
 
 #include <QString>
 
@@ -62,13 +67,22 @@ constexpr REGSAM KEY_READ = 0x00020019;
 
 constexpr std::size_t kMaxHiveFileBytes = 4 << 20; // 4 MiB
 
-LONG RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions, REGSAM samDesired,
-                   HKEY* phkResult);
-// lpReserved must be null. With lpData null only the size is reported. A buffer smaller than
-// the value gives ERROR_MORE_DATA with the size needed in *lpcbData and the buffer untouched.
-LONG RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
-                      unsigned char* lpData, DWORD* lpcbData);
-LONG RegCloseKey(HKEY hKey);
+// The handle of the key opened.
+sys::Result<HKEY> RegOpenKeyExA(HKEY hKey, const char* lpSubKey, DWORD ulOptions,
+                                REGSAM samDesired);
+
+// What a query reports of a value: its type code and the number of bytes written (for a string,
+// its terminating NUL included).
+struct ValueInfo {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+};
+// Copies the value into the cbData bytes at lpData. lpReserved must be null. With lpData null
+// only the type and size are reported. A buffer smaller than the value gives ERROR_MORE_DATA
+// and is left untouched.
+sys::Result<ValueInfo> RegQueryValueExA(HKEY hKey, const char* lpValueName, DWORD* lpReserved,
+                                        unsigned char* lpData, DWORD cbData);
+sys::Status RegCloseKey(HKEY hKey);
 
 // --- seam ---
 QString defaultHivePath();
@@ -78,7 +92,7 @@ QString hivePath();
 struct OpenCall {
     std::string subKey;
     REGSAM samDesired = 0;
-    LONG result = 0;
+    LONG result = 0; // ERROR_SUCCESS or the code of the failure
 };
 const std::vector<OpenCall>& openLog(); // every RegOpenKeyExA since the last clear
 void clearOpenLog();

@@ -4,18 +4,22 @@
 // the process started with (RLIMIT_STACK), so the answer follows `ulimit -s`. It measures only;
 // what is enough is the caller's business.
 
+#include "Result.h"
+
 #include <cstddef>
-#include <optional>
 
 namespace stack_room {
 
-// Bytes left below the caller's frame; nothing when the system can't tell, or when the stack
-// has no limit.
-std::optional<std::size_t> headroom();
+// A stack without a limit has this much room.
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
+// Bytes left below the caller's frame. The system's errno when it can't tell, and ERANGE when
+// the caller's frame lies outside the stack that the system describes.
+sys::Result<std::size_t> headroom();
 
 // The same for the main thread, from where its stack began and the stack limit alone: what
 // headroom() falls back on where the process's memory map can't be read (no /proc). It counts
 // the program's arguments and environment, which lie above the stack's start, as free too.
-std::optional<std::size_t> headroomFromLimit();
+sys::Result<std::size_t> headroomFromLimit();
 
 } // namespace stack_room

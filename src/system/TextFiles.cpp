@@ -1,6 +1,6 @@
 #include "TextFiles.h"
 
-#include "SystemErrors.h"
+#include "TextCoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,34 +27,26 @@ Entry* find(int number) {
     return it == table().end() ? nullptr : &it->second;
 }
 
-QString notOpen(int number) {
-    return QStringLiteral("El número de archivo %1 no está abierto.").arg(number);
-}
-
-textfiles::Status systemFailure(int errnum) {
-    return textfiles::Status::failure(systemErrorText(errnum));
-}
-
-// Why a file of this kind is not written to.
-QString notRegular(mode_t mode) {
+// The code for a target of this kind that is no regular file.
+int notRegular(mode_t mode) {
     if (S_ISDIR(mode))
-        return systemErrorText(EISDIR);
+        return EISDIR;
     if (S_ISFIFO(mode))
-        return QStringLiteral("Es una tubería con nombre, no un archivo normal.");
+        return ESPIPE;
     if (S_ISSOCK(mode))
-        return QStringLiteral("Es un socket, no un archivo normal.");
+        return EOPNOTSUPP;
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("Es un dispositivo, no un archivo normal.");
-    return QStringLiteral("No es un archivo normal.");
+        return ENODEV;
+    return EINVAL;
 }
 
-// Why opening `name` failed with `errnum`: a target that is no regular file is named as such
-// (a pipe with no reader gives ENXIO, a socket ENXIO, a folder EISDIR).
-QString openFailure(const QByteArray& name, int errnum) {
+// The code for opening `name` failing with `errnum`: a target that is no regular file is named
+// by its kind (a pipe with no reader gives ENXIO, a socket ENXIO, a folder EISDIR).
+int openFailure(const QByteArray& name, int errnum) {
     struct stat st {};
     if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
         return notRegular(st.st_mode);
-    return systemErrorText(errnum);
+    return errnum;
 }
 
 bool exists(const QByteArray& name) {
@@ -62,43 +54,24 @@ bool exists(const QByteArray& name) {
     return ::stat(name.constData(), &st) == 0;
 }
 
-// Code page 1252 in 0x80..0x9F; 0 marks a byte that the code page leaves undefined.
-constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-char ansiByte(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
-    for (int i = 0; i < 32; ++i) {
-        if (kHigh[i] == c && c != 0)
-            return static_cast<char>(0x80 + i);
-        if (kHigh[i] == 0 && c == 0x80 + i) // the undefined bytes pass through as themselves
-            return static_cast<char>(c);
-    }
-    return '?';
-}
-
 } // namespace
 
-int textfiles::FreeFile() {
+sys::Result<int> textfiles::FreeFile() {
     for (int n = 1; n <= kMaxNumber; ++n)
         if (!find(n))
             return n;
-    return 0;
+    return sys::Error{EMFILE};
 }
 
 bool textfiles::isOpen(int number) {
     return find(number) != nullptr;
 }
 
-textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
+sys::Status textfiles::OpenAppend(int number, const QString& path) {
     if (number < 1 || number > kMaxNumber)
-        return Status::failure(QStringLiteral("Número de archivo no válido: %1.").arg(number));
+        return sys::Error{EBADF};
     if (find(number))
-        return Status::failure(
-            QStringLiteral("El número de archivo %1 ya está abierto.").arg(number));
+        return sys::Error{EBUSY};
 
     const QByteArray name = QFile::encodeName(path);
     // Without blocking: opening a pipe would otherwise wait for a reader, and a terminal could
@@ -127,24 +100,26 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
             break;
         const int err = errno;
         if (attempt == 1 || exists(name) == b.existed)
-            return Status::failure(openFailure(name, err));
+            return sys::Error{openFailure(name, err)};
     }
 
     // What was opened is what counts, whatever the name pointed to a moment before.
     struct stat st {};
-    Status usable;
+    int refused = 0;
     if (::fstat(fd, &st) != 0)
-        usable = systemFailure(errno);
+        refused = errno;
     else if (!S_ISREG(st.st_mode))
-        usable = Status::failure(notRegular(st.st_mode));
+        refused = notRegular(st.st_mode);
     else if (const int flags = ::fcntl(fd, F_GETFL);
              flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1)
-        usable = systemFailure(errno);
-    if (!usable) {
+        refused = errno;
+    if (refused != 0) {
         ::close(fd);
-        if (const Status undone = Restore(b); !undone) // a file this open created goes again
-            usable.reason += QLatin1Char('\n') + undone.reason;
-        return usable;
+        // A file this open created goes again. Should that fail as well, the code of the
+        // removal is the one given: it tells why something is left behind.
+        if (const sys::Status undone = Restore(b); !undone)
+            return undone;
+        return sys::Error{refused};
     }
     if (b.existed)
         b.length = st.st_size; // the length the open found
@@ -152,16 +127,16 @@ textfiles::Status textfiles::OpenAppend(int number, const QString& path) {
     return {};
 }
 
-textfiles::Status textfiles::PrintLine(int number, QStringView line) {
+sys::Status textfiles::PrintLine(int number, QStringView line) {
     QByteArray bytes = toAnsi(line);
     bytes.append("\r\n", 2);
     return WriteBytes(number, bytes);
 }
 
-textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
+sys::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
     Entry* e = find(number);
     if (!e)
-        return Status::failure(notOpen(number));
+        return sys::Error{EBADF};
     // A short write is retried with the rest, so that the system names what stopped it.
     const char* p = bytes.data();
     qint64 left = bytes.size();
@@ -170,23 +145,23 @@ textfiles::Status textfiles::WriteBytes(int number, QByteArrayView bytes) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return systemFailure(errno);
+            return sys::Error{errno};
         if (n == 0)
-            return systemFailure(EIO);
+            return sys::Error{EIO};
         p += n;
         left -= n;
     }
     return {};
 }
 
-textfiles::Status textfiles::Flush(int number) {
+sys::Status textfiles::Flush(int number) {
     Entry* e = find(number);
     if (!e)
-        return Status::failure(notOpen(number));
+        return sys::Error{EBADF};
     // Nothing is held back in the program; the disk must have it too. A file system that
     // cannot synchronise (EINVAL, EROFS) has nothing more to give.
     if (::fsync(e->fd) != 0 && errno != EINVAL && errno != EROFS)
-        return systemFailure(errno);
+        return sys::Error{errno};
     return {};
 }
 
@@ -197,57 +172,59 @@ std::optional<textfiles::Before> textfiles::before(int number) {
     return e->before;
 }
 
-textfiles::Status textfiles::Rollback(int number) {
+sys::Status textfiles::Rollback(int number) {
     Entry* e = find(number);
     if (!e)
-        return Status::failure(notOpen(number));
+        return sys::Error{EBADF};
     const Before b = e->before;
-    Status cut;
+    sys::Status cut;
     // Cut back through the open handle: it is the file that was written, whatever its name now.
     struct stat st {};
     if (b.existed) {
         if (::fstat(e->fd, &st) != 0)
-            cut = systemFailure(errno);
+            cut = sys::Error{errno};
         else if (st.st_size != b.length && ::ftruncate(e->fd, b.length) != 0)
-            cut = systemFailure(errno);
+            cut = sys::Error{errno};
     }
-    const Status closed = Close(number);
+    const sys::Status closed = Close(number);
     if (!b.existed)
         return Restore(b);
     return !cut ? cut : closed;
 }
 
-textfiles::Status textfiles::Restore(const Before& b) {
+sys::Status textfiles::Restore(const Before& b) {
     if (!b.existed) {
         if (b.created.isEmpty())
             return {};
         if (::unlink(QFile::encodeName(b.created).constData()) != 0 && errno != ENOENT)
-            return systemFailure(errno);
+            return sys::Error{errno};
         return {};
     }
     const QByteArray name = QFile::encodeName(b.path);
     struct stat st {};
     if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == b.length)
         return {};
-    return ::truncate(name.constData(), b.length) == 0 ? Status{} : systemFailure(errno);
+    if (::truncate(name.constData(), b.length) != 0)
+        return sys::Error{errno};
+    return {};
 }
 
-textfiles::Status textfiles::Close(int number) {
+sys::Status textfiles::Close(int number) {
     auto it = table().find(number);
     if (it == table().end())
-        return Status::failure(notOpen(number));
+        return sys::Error{EBADF};
     const int fd = it->second.fd;
     table().erase(it);
     // On Linux the descriptor is gone even when close reports an interruption.
     if (::close(fd) != 0 && errno != EINTR)
-        return systemFailure(errno);
+        return sys::Error{errno};
     return {};
 }
 
-textfiles::Status textfiles::CloseAll() {
-    Status first;
+sys::Status textfiles::CloseAll() {
+    sys::Status first;
     while (!table().empty()) {
-        const Status s = Close(table().begin()->first);
+        const sys::Status s = Close(table().begin()->first);
         if (!s && first)
             first = s;
     }
@@ -255,9 +232,5 @@ textfiles::Status textfiles::CloseAll() {
 }
 
 QByteArray textfiles::toAnsi(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        out.append(ansiByte(c.unicode()));
-    return out;
+    return textcoding::toCp1252(text);
 }

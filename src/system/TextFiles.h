@@ -1,13 +1,22 @@
 #pragma once
 // The table of numbered open text files: a free number, open for appending, write a line (or a
 // run of bytes already encoded), flush, close all. Text goes out in code page 1252, one byte a
-// character. Every operation says whether it worked and, when not, gives the reason in Spanish:
-// nothing here fails silently. Only regular files are written: a pipe, a socket, a device or a
-// folder is refused at the open, which never waits for anything on the other side.
+// character. Every operation that can fail returns a sys::Status or sys::Result with the
+// system's errno: nothing here fails silently, and nothing here words a failure. Only regular
+// files are written: a pipe, a socket, a device or a folder is refused at the open, which never
+// waits for anything on the other side.
 //
 // The table also remembers what each file was like before it was opened (its length, or that
 // it did not exist), so a caller whose writing failed part-way can put the file back exactly as
 // it was. It knows nothing of what the lines mean.
+//
+// Codes of its own making, beyond what the system calls give:
+//   EBADF   a number out of range, or one not open;  EBUSY  a number already open;
+//   EMFILE  every number taken;
+//   a target that is no regular file: EISDIR a folder, ESPIPE a named pipe, EOPNOTSUPP a
+//   socket, ENODEV a device, EINVAL anything else.
+
+#include "Result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -16,14 +25,6 @@
 #include <optional>
 
 namespace textfiles {
-
-struct Status {
-    bool ok = true;
-    QString reason; // why, in Spanish, when !ok
-
-    static Status failure(QString why) { return {false, std::move(why)}; }
-    explicit operator bool() const { return ok; }
-};
 
 // What a file was before it was opened for appending.
 struct Before {
@@ -35,33 +36,33 @@ struct Before {
 
 constexpr int kMaxNumber = 511;
 
-// The lowest number not in use (1 to kMaxNumber); 0 when every number is taken.
-int FreeFile();
+// The lowest number not in use (1 to kMaxNumber); EMFILE when every number is taken.
+sys::Result<int> FreeFile();
 bool isOpen(int number);
 
 // Opens `path` for appending under `number`, creating it when it does not exist. Fails when the
 // number is out of range or already in use, when `path` is not a regular file, or when the
 // system refuses.
-Status OpenAppend(int number, const QString& path);
+sys::Status OpenAppend(int number, const QString& path);
 
 // The line in code page 1252 followed by CR LF.
-Status PrintLine(int number, QStringView line);
+sys::Status PrintLine(int number, QStringView line);
 // Bytes exactly as given (the caller has encoded them and added the line ends).
-Status WriteBytes(int number, QByteArrayView bytes);
+sys::Status WriteBytes(int number, QByteArrayView bytes);
 // Everything written so far has reached the file (and, where the system can say so, the disk).
-Status Flush(int number);
+sys::Status Flush(int number);
 
 // What the file under `number` was before it was opened; nothing when the number is not open.
 std::optional<Before> before(int number);
 // Closes the file under `number` and puts it back as it was before it was opened: cut back to
 // its former length, or removed when the open created it.
-Status Rollback(int number);
+sys::Status Rollback(int number);
 // The same for a file that is no longer open.
-Status Restore(const Before& before);
+sys::Status Restore(const Before& before);
 
-Status Close(int number);
+sys::Status Close(int number);
 // Closes every open file, even when some close fails; reports the first failure.
-Status CloseAll();
+sys::Status CloseAll();
 
 // Text in code page 1252; characters it lacks become "?".
 QByteArray toAnsi(QStringView text);

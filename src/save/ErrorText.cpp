@@ -1,4 +1,4 @@
-#include "SystemErrors.h"
+#include "ErrorText.h"
 
 #include <cerrno>
 
@@ -9,8 +9,9 @@ struct Reason {
 };
 
 // Every error that opening, writing, flushing, cutting back, removing or closing a file, or
-// asking a drive for its state, can give. EWOULDBLOCK and EDEADLOCK are other names for EAGAIN
-// and EDEADLK on Linux, so they need no rows of their own.
+// asking a drive for its state, can give, and the codes that the table of numbered files gives
+// of its own (TextFiles.h). EWOULDBLOCK, EDEADLOCK and ENOTSUP are other names for EAGAIN,
+// EDEADLK and EOPNOTSUPP on Linux, so they need no rows of their own.
 constexpr Reason kReasons[] = {
     {EACCES, "No tiene permiso para hacerlo."},
     {EPERM, "La operación no está permitida."},
@@ -32,6 +33,10 @@ constexpr Reason kReasons[] = {
     {ETXTBSY, "El archivo es un programa que se está ejecutando."},
     {EINVAL, "La operación no es válida para este archivo."},
     {EAGAIN, "El recurso no está disponible en este momento; inténtelo de nuevo."},
+    {EBADF, "El número de archivo no es válido o no está abierto."},
+    {ESPIPE, "Es una tubería con nombre, no un archivo normal."},
+    {EOPNOTSUPP, "Es un socket, no un archivo normal."},
+    {ENODEV, "Es un dispositivo, no un archivo normal."},
 };
 } // namespace
 
