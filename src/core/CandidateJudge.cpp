@@ -6,9 +6,7 @@
 #include <utility>
 
 namespace {
-constexpr uint64_t kSegmentOdds = 1u << 16; // odd numbers per sieve segment
-
-// Odd primes up to 65537: enough to sieve or factor anything below 2^32.
+// Odd primes up to 65537: enough to factor anything below 2^32.
 const std::vector<uint32_t>& basePrimes() {
     static const std::vector<uint32_t> primes = [] {
         constexpr uint32_t limit = 65537;
@@ -26,32 +24,6 @@ const std::vector<uint32_t>& basePrimes() {
     return primes;
 }
 } // namespace
-
-void CandidateJudge::sieveSegmentFor(uint64_t n) {
-    m_segLo = n | 1;
-    m_segHi = m_segLo + 2 * kSegmentOdds;
-    m_composite.assign(kSegmentOdds, 0);
-    for (uint32_t p : basePrimes()) {
-        const uint64_t pp = uint64_t(p) * p;
-        if (pp >= m_segHi)
-            break;
-        uint64_t start = std::max(pp, (m_segLo + p - 1) / p * p);
-        if (start % 2 == 0)
-            start += p;
-        for (uint64_t m = start; m < m_segHi; m += 2 * p)
-            m_composite[(m - m_segLo) / 2] = 1;
-    }
-}
-
-bool CandidateJudge::isPrime(uint64_t n) {
-    if (n < 3)
-        return n == 2;
-    if (n % 2 == 0)
-        return false;
-    if (n < m_segLo || n >= m_segHi)
-        sieveSegmentFor(n);
-    return !m_composite[(n - m_segLo) / 2];
-}
 
 int64_t CandidateJudge::countDivisorsInList(uint64_t n, int64_t enough) {
     if (n == 0) // every item divides 0

@@ -29,6 +29,7 @@
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 constexpr QRgb kBarColour = qRgb(0, 128, 128); // palette colour 3
@@ -206,18 +207,26 @@ void Form1::Calcula() {
 
     CandidateJudge judge(m_primes);
     const double limit = L.value; // the box was modal: the text is still the one checked above
-    for (quint64 n = 1; !full && static_cast<double>(n) <= limit; n += 2) {
-        if (judge.shouldAppend(n) && !lista->AddItem(static_cast<quint32>(n))) {
+    // The last candidate is the largest odd number not above the limit; none below 1.
+    const quint64 last = limit < 1 ? 0 : (static_cast<quint64>(limit) - 1) | 1;
+    const auto append = [this](quint32 v) { return lista->AddItem(v); };
+    for (quint64 n = 1; !full && n <= last;) {
+        // The candidates up to the next checkpoint, the next one whose decimal text ends in 99,
+        // go in one call: nothing else can change the list before that checkpoint's yield.
+        const quint64 checkpointAt = n - n % 100 + 99;
+        const quint64 upTo = std::min(checkpointAt, last);
+        if (!judge.appendCandidates(n, upTo, append)) {
             full = true;
             break;
         }
-        if (n % 100 == 99) {
-            const Checkpoint c = checkpoint(n, judge);
+        if (upTo == checkpointAt) {
+            const Checkpoint c = checkpoint(checkpointAt, judge);
             if (c == Checkpoint::Closed) // the window is gone: end quietly, touching nothing
                 return;
             if (c == Checkpoint::Stop)
                 break;
         }
+        n = upTo + 2;
     }
 
     const int end = secondsOfDay(clock_::now());
