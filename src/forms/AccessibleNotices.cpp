@@ -8,10 +8,28 @@ a11y::Recorder& recorder() {
     static a11y::Recorder r;
     return r;
 }
+
+// Hears from Qt when a screen reader comes or goes.
+class BridgeObserver : public QAccessible::ActivationObserver {
+  public:
+    void accessibilityActiveChanged(bool) override {
+        emit a11y::ListeningNotifier::instance().changed(a11y::listening());
+    }
+};
 } // namespace
 
 bool a11y::listening() {
     return recorder() || QAccessible::isActive();
+}
+
+a11y::ListeningNotifier& a11y::ListeningNotifier::instance() {
+    // Both live as long as the program: Qt keeps the observer until it ends.
+    static auto* notifier = [] {
+        static BridgeObserver observer;
+        QAccessible::installActivationObserver(&observer);
+        return new ListeningNotifier;
+    }();
+    return *notifier;
 }
 
 void a11y::send(QAccessibleEvent& event) {
@@ -23,6 +41,7 @@ void a11y::send(QAccessibleEvent& event) {
 
 void a11y::setRecorderForTesting(Recorder r) {
     recorder() = std::move(r);
+    emit ListeningNotifier::instance().changed(listening());
 }
 
 void a11y::dropStaleInterface(QObject* object, bool (*isRight)(QAccessibleInterface*)) {

@@ -5,17 +5,27 @@
 // exposes nor when a change happens.
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QTimer>
 #include <functional>
 
 class QAccessibleEvent;
 class QAccessibleInterface;
-class QObject;
 
 namespace a11y {
 
 // Whether anybody hears the notices: a screen reader through Qt's bridge, or a test's recorder.
 bool listening();
+
+// Tells when listening() changes, so that a control can leave its hot paths alone while nobody
+// listens.
+class ListeningNotifier : public QObject {
+    Q_OBJECT
+  public:
+    static ListeningNotifier& instance();
+  signals:
+    void changed(bool listening);
+};
 // Hands the notice to Qt's bridge, or to the recorder while one is set.
 void send(QAccessibleEvent& event);
 

@@ -22,8 +22,8 @@ class LinkTarget : public QObject {
 };
 
 LinkTarget* linkTargetOf(const QObject* object) {
-    return object ? dynamic_cast<LinkTarget*>(object->findChild<QObject*>(
-                        kLinkTargetName, Qt::FindDirectChildrenOnly))
+    return object ? dynamic_cast<LinkTarget*>(
+                        object->findChild<QObject*>(kLinkTargetName, Qt::FindDirectChildrenOnly))
                   : nullptr;
 }
 
@@ -122,5 +122,6 @@ void LinkAccessible::doAction(const QString& action) {
     if (action != pressAction())
         return QAccessibleWidget::doAction(action);
     if (LinkTarget* target = linkTargetOf(object()))
-        QMetaObject::invokeMethod(target, [target] { target->open(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            target, [target] { target->open(); }, Qt::QueuedConnection);
 }

@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace {
 constexpr qint64 kMaxChildren = std::numeric_limits<int>::max(); // children are counted in int
@@ -136,18 +137,25 @@ QAccessible::State ListRowAccessible::state() const {
 
 ListBoxNotices::ListBoxNotices(ListBox* list)
     : QObject(list), m_list(list), m_pacer([this] { send(); }) {
-    connect(list, &ListBox::selectionChanged, this, [this] {
-        if (a11y::listening())
-            m_pacer.post();
-    });
+    connect(&a11y::ListeningNotifier::instance(), &a11y::ListeningNotifier::changed, this,
+            &ListBoxNotices::follow);
+    follow(a11y::listening());
     list->installEventFilter(this);
+}
+
+void ListBoxNotices::follow(bool listening) {
+    if (listening && !m_following)
+        m_following = connect(m_list, &ListBox::selectionChanged, this, [this] { m_pacer.post(); });
+    else if (!listening && m_following)
+        disconnect(std::exchange(m_following, {}));
 }
 
 bool ListBoxNotices::eventFilter(QObject* watched, QEvent* event) {
     // Qt tells of the list taking the focus once this event is over; the row that has it is
     // told on the next turn of the event loop, after that.
     if (watched == m_list && event->type() == QEvent::FocusIn && a11y::listening())
-        QMetaObject::invokeMethod(this, [this] { m_pacer.post(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { m_pacer.post(); }, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }
 

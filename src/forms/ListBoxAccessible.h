@@ -70,7 +70,8 @@ class ListRowAccessible : public QAccessibleInterface {
 };
 
 // Sends a list box's selection notices: selected (and focused, when the list has the focus) on
-// the row that the selection moved to, paced.
+// the row that the selection moved to, paced. It follows the selection only while somebody
+// listens, so a search that moves it very often pays nothing otherwise.
 class ListBoxNotices : public QObject {
   public:
     explicit ListBoxNotices(ListBox* list);
@@ -79,8 +80,10 @@ class ListBoxNotices : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void follow(bool listening);
     void send();
 
     ListBox* m_list;
     NoticePacer m_pacer;
+    QMetaObject::Connection m_following;
 };

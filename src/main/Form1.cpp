@@ -268,9 +268,9 @@ void Form1::progreso(double Value, const QString& max) {
     const limit_text::Reading& m = m_barMax;
     if (m.kind == limit_text::Kind::NotANumber || m.value == 0)
         return;
-    m_strip->setShare(Value, m.value);
     const float x = static_cast<float>((Value * W) / m.value);
     pprogreso->Line(Surface::kFilledBox, 0, 0, x, H, kBarColour);
+    m_strip->setShare(Value, m.value); // after the drawing, which may clear the strip first
 }
 
 void Form1::tooltip(const QString& text) {

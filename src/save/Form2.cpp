@@ -82,11 +82,12 @@ Form2::Form2(const ListBox& lista, QWidget* parent) : QDialog(parent, kFlags), m
                                       icons::cancelPicture());
     twips::setGeometry(Command2, 1440, 3480, 1335, 615);
 
-    // For a screen reader: the lists and the name field named after their labels, the folder
-    // list also by what it is, with the current folder's full path as its description.
+    // For a screen reader: the drive list and the name field named after their labels, the
+    // folder list by what it holds, with the current folder's full path as its description.
     Label1->setBuddy(Drive1);
     Label2->setBuddy(Text1);
     Dir1->setAccessibleName(QStringLiteral("Carpetas"));
+    Dir1->setHeaderLabel(QStringLiteral("Carpetas")); // the hidden header, as a reader tells it
 
     setTabOrder(Drive1, Dir1);
     setTabOrder(Dir1, Text1);
