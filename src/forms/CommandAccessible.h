@@ -18,6 +18,8 @@ void makeLink(QLabel* label, std::function<void()> open);
 void installButtonAccessibility();
 } // namespace forms
 
+// A graphical button: a push button named by its caption, whose press clicks it after a moment,
+// as a push button's does. It doesn't change how the button looks or takes the keyboard.
 class GraphicalButtonAccessible : public QAccessibleWidget {
   public:
     explicit GraphicalButtonAccessible(QAbstractButton* button);
@@ -32,6 +34,8 @@ class GraphicalButtonAccessible : public QAccessibleWidget {
     QAbstractButton* button() const;
 };
 
+// A label marked as a link: named by its text, with a press action that runs what the label's
+// window gave it. It gives the label no focus and no keys.
 class LinkAccessible : public QAccessibleWidget {
   public:
     explicit LinkAccessible(QLabel* label);

@@ -1,7 +1,7 @@
 #pragma once
 // The list box as a screen reader knows it: a list whose children are its rows. A row's
-// interface is made only when something asks for that row, and only the last kCachedRows asked
-// for are kept, so a list of any length costs the same. Each row reads its item's text; the
+// interface is made only when something asks for that row, and only the last kCachedRows made
+// are kept, so a list of any length costs the same. Each row reads its item's text; the
 // selected row is selected and focused. Selection moves are told to the screen reader, paced.
 // It works through the list box's public face only (count, item text, selection, where a row
 // is drawn) and changes nothing in the list.
@@ -16,6 +16,8 @@
 
 class ListBox;
 
+// The list: its children are the rows, made when asked for and kept while among the last
+// kCachedRows made. It does not expose the list's scroll bar.
 class ListBoxAccessible : public QAccessibleWidget {
   public:
     static constexpr int kCachedRows = 256;

@@ -38,6 +38,7 @@ class ProgressStrip : public QObject {
     NoticePacer m_valueNotices;
 };
 
+// The interface itself: reads what ProgressStrip keeps; the value can't be set through it.
 class StripAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
   public:
     explicit StripAccessible(PictureBox* strip);
