@@ -15,10 +15,13 @@ need_packages() {
 
 BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
     clang libclang-rt-dev)
-# The tests also run the real program on a private X server with a window manager, and read
-# the limit under a decimal-comma locale they compile from the locales package if need be; the
-# benchmark compares some cases with primesieve (it installs nothing itself).
-TEST_PACKAGES=(xvfb xauth openbox xdotool locales primesieve-bin)
+# The tests also run the real program on a private X server with a window manager, and through
+# a private accessibility bus as a screen reader would (session bus, bus launcher, the Python
+# client); they read the limit under a decimal-comma locale they compile from the locales
+# package if need be; the benchmark compares some cases with primesieve (it installs nothing
+# itself).
+TEST_PACKAGES=(xvfb xauth openbox xdotool dbus-daemon at-spi2-core python3-pyatspi locales
+    primesieve-bin)
 # The Debian package: build (dpkg-shlibdeps, file, rsvg-convert for the PNG icons) and checks.
 PACKAGE_PACKAGES=(dpkg-dev file librsvg2-bin)
 PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream)

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "CommandAccessible.h"
 #include "FileLookup.h"
 #include "FormsFont.h"
 #include "Launcher.h"
@@ -133,6 +134,7 @@ void frmAbout::buildControls() {
     Label2->setPalette(blue);
     Label2->setCursor(Qt::UpArrowCursor);
     Label2->installEventFilter(this);
+    forms::makeLink(Label2, [this] { Label2_Click(); }); // the link as a screen reader uses it
 
     Label3 = label(this, "Label3", QStringLiteral("Contacto:"), 1080, 2040, 735, 255);
     Label4 =

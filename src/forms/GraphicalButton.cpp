@@ -1,10 +1,17 @@
 #include "GraphicalButton.h"
 
+#include "CommandAccessible.h"
+
+#include <QKeyEvent>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
 namespace {
 constexpr int kMargin = 3; // between the caption and the button's edges
+}
+
+GraphicalButton::GraphicalButton(QWidget* parent) : QToolButton(parent) {
+    forms::installButtonAccessibility();
 }
 
 QRect GraphicalButton::captionRect() const {
@@ -35,4 +42,13 @@ void GraphicalButton::paintEvent(QPaintEvent*) {
     p.drawItemPixmap(pictureRect().translated(shift), Qt::AlignCenter, picture);
     p.drawItemText(captionRect().translated(shift), Qt::AlignCenter | Qt::TextShowMnemonic,
                    palette(), isEnabled(), text(), QPalette::ButtonText);
+}
+
+void GraphicalButton::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (!enter || (e->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return QToolButton::keyPressEvent(e);
+    e->accept();
+    if (!e->isAutoRepeat())
+        click();
 }

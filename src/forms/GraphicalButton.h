@@ -1,15 +1,15 @@
 #pragma once
 // A command button in graphical style: its caption on one line at a fixed place near the bottom,
 // whatever the size of its picture, and the picture centred in the space above the caption.
-// Only construction and drawing; what a click does is up to the window that owns it. It adds no
-// signals or properties, so it keeps the tool button's class name.
+// Only construction, drawing and the keys that press it; what a click does is up to the window
+// that owns it. It adds no signals or properties, so it keeps the tool button's class name.
 
 #include <QPixmap>
 #include <QToolButton>
 
 class GraphicalButton : public QToolButton {
   public:
-    using QToolButton::QToolButton;
+    explicit GraphicalButton(QWidget* parent = nullptr);
 
     // Where the caption and the picture are drawn, in the button's own coordinates, while the
     // button is up (pressed, both shift by the style's button shift).
@@ -18,6 +18,8 @@ class GraphicalButton : public QToolButton {
 
   protected:
     void paintEvent(QPaintEvent* e) override;
+    // Enter presses a focused button, as Space does.
+    void keyPressEvent(QKeyEvent* e) override;
 };
 
 namespace forms {

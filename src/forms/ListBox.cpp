@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "ListBoxAccessible.h"
+
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -21,6 +23,7 @@ ListBox::ListBox(PrimeStore& store, QWidget* parent) : QAbstractScrollArea(paren
         viewport()->update();
     });
     m_store.setWatcher(this);
+    ListBoxAccessible::watch(this);
 }
 
 ListBox::~ListBox() {
@@ -47,6 +50,20 @@ void ListBox::changeEvent(QEvent* e) {
 
 int ListBox::visibleRows() const {
     return std::max(1, viewport()->height() / rowHeight());
+}
+
+QRect ListBox::itemRect(qint64 index) const {
+    const int h = rowHeight();
+    if (index < m_top || index >= ListCount() || (index - m_top) * h >= viewport()->height())
+        return {};
+    return QRect(0, static_cast<int>(index - m_top) * h, viewport()->width(), h);
+}
+
+qint64 ListBox::indexAt(const QPoint& pos) const {
+    if (!viewport()->rect().contains(pos))
+        return -1;
+    const qint64 index = m_top + pos.y() / rowHeight();
+    return index < ListCount() ? index : -1;
 }
 
 void ListBox::Clear() {
@@ -141,6 +158,11 @@ void ListBox::paintEvent(QPaintEvent*) {
             p.setPen(QPen(palette().color(QPalette::HighlightedText), 1, Qt::DotLine));
             p.drawRect(row.adjusted(0, 0, -1, -1));
         }
+    }
+    // With the focus and no item selected, the focus frame stands where the first row shows.
+    if (hasFocus() && ListIndex() < 0) {
+        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        p.drawRect(QRect(0, 0, w, h).adjusted(0, 0, -1, -1));
     }
 }
 

@@ -33,6 +33,10 @@ class ListBox : public QAbstractScrollArea, public PacedWidget, private PrimeSto
     void setListIndex(qint64 index);
     qint64 TopIndex() const { return m_top; }
     int visibleRows() const;
+    // Where item `index` is drawn, in the viewport's coordinates; empty when it is out of view.
+    QRect itemRect(qint64 index) const;
+    // The item drawn at `pos` (viewport coordinates); -1 when there is none.
+    qint64 indexAt(const QPoint& pos) const;
 
     void pacedUpdate() override;
 

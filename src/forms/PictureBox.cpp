@@ -21,13 +21,16 @@ void PictureBox::changed() {
 }
 
 void PictureBox::Cls() {
-    if (m_image.isNull() && innerSize().isEmpty())
+    if (m_image.isNull() && innerSize().isEmpty()) {
+        emit cleared();
         return;
+    }
     m_image = QImage(innerSize(), QImage::Format_RGB32);
     m_image.fill(palette().color(QPalette::Button));
     m_printPos = QPoint(0, 0);
     m_printed.clear();
     changed();
+    emit cleared();
 }
 
 void PictureBox::Print(const QString& text) {
@@ -43,6 +46,7 @@ void PictureBox::Print(const QString& text) {
     }
     m_printPos = QPoint(0, m_printPos.y() + QFontMetrics(font()).height());
     changed();
+    emit printed();
 }
 
 void PictureBox::fillBox(double x1, double y1, double x2, double y2, QRgb colour) {

@@ -34,6 +34,10 @@ class PictureBox : public QWidget, public Surface, public PacedWidget {
     QString printedText() const { return m_printed; } // text printed since the last clear
     void pacedUpdate() override { update(); }
 
+  signals:
+    void cleared(); // by Cls
+    void printed(); // by Print
+
   protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;

@@ -19,6 +19,7 @@
 #include "ResizeModule.h"
 #include "SavePictures.h"
 #include "StackRoom.h"
+#include "StripAccessible.h"
 #include "Twips.h"
 #include "frmAbout.h"
 
@@ -28,6 +29,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QToolButton>
 #include <algorithm>
 
@@ -68,6 +70,12 @@ Form1::Form1(QWidget* parent) : Form(parent) {
     buildControls();
     setClientSizeTwips(4455, 5175);
     Text1->setFocus();
+    // F10 opens the first menu, its first entry lit, as in the desktop's own programs. Alt
+    // pressed and released alone still takes the menu bar, as the style has it.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, [this] {
+        menuBar()->setActiveAction(mCalculo->menuAction());
+        mCalculo->setActiveAction(mStart);
+    });
     Form_Load();
 }
 
@@ -90,6 +98,7 @@ void Form1::buildControls() {
     Text1->setObjectName("Text1");
     Text1->setMaxLength(32767);
     twips::setGeometry(Text1, 3000, 120, 1335, 285);
+    Label1->setBuddy(Text1); // a screen reader names the field after its label
 
     Label2 = new QLabel(QStringLiteral("Programado por Quorvaldi, 2003"), s);
     Label2->setObjectName("Label2");
@@ -115,10 +124,13 @@ void Form1::buildControls() {
     pprogreso = new PictureBox(s);
     pprogreso->setObjectName("pprogreso");
     twips::setGeometry(pprogreso, 120, 4200, 4215, 375);
+    m_strip = new ProgressStrip(pprogreso);
+    pprogreso->setAccessibleName(QStringLiteral("Progreso del cálculo"));
 
     lista = new ListBox(m_primes, s);
     lista->setObjectName("lista");
     twips::setGeometry(lista, 360, 840, 3735, 2010);
+    lista->setAccessibleName(QStringLiteral("Números primos"));
     lista->AddItem(1);
 
     for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Command1),
@@ -275,6 +287,7 @@ void Form1::progreso(double Value, const QString& max) {
         return;
     const float x = static_cast<float>((Value * W) / m.value);
     pprogreso->Line(Surface::kFilledBox, 0, 0, x, H, kBarColour);
+    m_strip->setShare(Value, m.value); // after the drawing, which may clear the strip first
 }
 
 void Form1::tooltip(const QString& text) {

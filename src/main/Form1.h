@@ -20,6 +20,7 @@ class QMenu;
 class ListBox;
 class CandidateJudge;
 class PictureBox;
+class ProgressStrip;
 
 class Form1 : public Form {
     Q_OBJECT
@@ -104,4 +105,5 @@ class Form1 : public Form {
     int m_searches = 0;   // searches running, one inside another
     QString m_barMaxText; // the last text progreso scaled against, and its number
     limit_text::Reading m_barMax;
+    ProgressStrip* m_strip = nullptr; // what a screen reader reads of pprogreso
 };

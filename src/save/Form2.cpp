@@ -94,6 +94,13 @@ Form2::Form2(const PrimeStore& lista, QWidget* parent) : QDialog(parent, kFlags)
                                       icons::cancelPicture());
     twips::setGeometry(Command2, 1440, 3480, 1335, 615);
 
+    // For a screen reader: the drive list and the name field named after their labels, the
+    // folder list by what it holds, with the current folder's full path as its description.
+    Label1->setBuddy(Drive1);
+    Label2->setBuddy(Text1);
+    Dir1->setAccessibleName(QStringLiteral("Carpetas"));
+    Dir1->setHeaderLabel(QStringLiteral("Carpetas")); // the hidden header, as a reader tells it
+
     setTabOrder(Drive1, Dir1);
     setTabOrder(Dir1, Text1);
     setTabOrder(Text1, Command1);
@@ -105,7 +112,11 @@ Form2::Form2(const PrimeStore& lista, QWidget* parent) : QDialog(parent, kFlags)
         Dir1->setPath(QDir::rootPath());
     Drive1->showDrive(Dir1->root());
     // The drive list shows the drive the tree stands on, also after a link led elsewhere.
-    connect(Dir1, &DirListBox::pathChanged, this, [this] { Drive1->showDrive(Dir1->root()); });
+    connect(Dir1, &DirListBox::pathChanged, this, [this] {
+        Drive1->showDrive(Dir1->root());
+        Dir1->setAccessibleDescription(QDir::toNativeSeparators(Dir1->path()));
+    });
+    Dir1->setAccessibleDescription(QDir::toNativeSeparators(Dir1->path()));
     Drive1->setFocus();
 
     connect(Command1, &QToolButton::clicked, this, &Form2::Command1_Click);

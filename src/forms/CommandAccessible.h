@@ -1,0 +1,48 @@
+#pragma once
+// Controls that act when a screen reader asks them to, as it knows them: a graphical button, a
+// push button with its caption, and a label that works as a link. Their actions run once the
+// screen reader has had its answer, so a command that opens a modal box can't hold it waiting.
+// What the command does is the owning window's business.
+
+#include <QAccessibleWidget>
+#include <functional>
+
+class QAbstractButton;
+class QLabel;
+
+namespace forms {
+// Shows `label` to a screen reader as a link whose action runs `open`. The label keeps its
+// looks and its mouse handling.
+void makeLink(QLabel* label, std::function<void()> open);
+// Gives graphical buttons their interface; the graphical button calls it.
+void installButtonAccessibility();
+} // namespace forms
+
+// A graphical button: a push button named by its caption, whose press clicks it after a moment,
+// as a push button's does. It doesn't change how the button looks or takes the keyboard.
+class GraphicalButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit GraphicalButtonAccessible(QAbstractButton* button);
+
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& action) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  private:
+    QAbstractButton* button() const;
+};
+
+// A label marked as a link: named by its text, with a press action that runs what the label's
+// window gave it. It gives the label no focus and no keys.
+class LinkAccessible : public QAccessibleWidget {
+  public:
+    explicit LinkAccessible(QLabel* label);
+
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+    QStringList actionNames() const override;
+    void doAction(const QString& action) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
