@@ -13,9 +13,9 @@
 #include "Form1.h"
 #include "Form2.h"
 #include "ListBox.h"
-#include "Literal.h"
 #include "MessageBox.h"
 #include "PrimeStore.h"
+#include "Reference.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -280,18 +280,24 @@ Result literalVsProgram() {
         const SearchRun s = d.search("50000");
         addRun(r, s);
     }
-    ListBox lit;
+    // The search as first written: each divisor converted from its text at every division.
+    // It does not yield, which only favours it.
+    reference::Model lit;
     std::vector<double> literal;
     for (int i = 0; i < 3; ++i) {
+        lit = reference::Model{};
+        lit.text = QStringLiteral("50000");
         const auto t0 = Clock::now();
-        literalSearch(lit, 50000);
+        reference::calcula(lit, reference::Division::AsText);
         literal.push_back(secondsSince(t0));
     }
-    if (lit.values() != d.form.lista->values())
+    const auto& program = d.form.lista->values();
+    const bool same = std::equal(lit.list.begin(), lit.list.end(), program.begin(), program.end());
+    if (!same)
         std::fprintf(stderr, "literal and program lists differ\n");
     r.ratio = median(literal) / median(r.runs);
     r.goal = "program >= 200x faster than the literal search";
-    r.meets = *r.ratio >= 200 && lit.values() == d.form.lista->values();
+    r.meets = *r.ratio >= 200 && same;
     return r;
 }
 

@@ -3,10 +3,9 @@
 
 #include "Clock.h"
 #include "Controls.h"
-#include "Events.h"
+#include "FormsSeams.h"
 #include "LimitText.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
 #include "StackRoom.h"
@@ -71,10 +70,10 @@ class PlatformTest : public QObject {
     Q_OBJECT
     QTemporaryDir m_localeDir;
     std::vector<TestLocale> m_locales;
+    const ScopedAnswers m_noRealBoxes;
 
   private slots:
     void initTestCase() {
-        MessageBox::setTesting(true);
         const QByteArray saved = std::setlocale(LC_ALL, nullptr);
         for (const char* name : {"C.UTF-8", "es_ES.UTF-8", "de_DE.UTF-8", "en_US.UTF-8"}) {
             TestLocale locale{name, {}};
@@ -93,8 +92,6 @@ class PlatformTest : public QObject {
             names += " " + locale.name + (locale.path.isEmpty() ? "" : " (compiled)");
         qInfo("Limit text read under:%s", names.constData());
     }
-    void init() { MessageBox::reset(); }
-
     void limitTextReadsTheSameUnderEveryLocale_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("kind");
@@ -381,16 +378,17 @@ class PlatformTest : public QObject {
         QFETCH(bool, giveEmptyTitle);
         QFETCH(QString, title);
         QFETCH(int, answer);
+        const ScopedAnswers answers;
         const int r = giveEmptyTitle ? MessageBox::MsgBox("p", style, QString())
                                      : MessageBox::MsgBox("p", style);
         QCOMPARE(r, answer);
-        QCOMPARE(MessageBox::shown().back().title, title);
+        QCOMPARE(answers.shown().back().title, title);
         QCOMPARE(MessageBox::unscriptedCount(), 1);
     }
 
     void scriptedAnswersComeInOrderBeforeHandler() {
-        MessageBox::setNextAnswer(MessageBox::No);
-        MessageBox::setHandler([](const MessageBox::Shown&) { return int(MessageBox::Yes); });
+        const ScopedAnswers answers({MessageBox::No},
+                                    [](const MessageBox::Shown&) { return int(MessageBox::Yes); });
         QCOMPARE(MessageBox::MsgBox("a", 36), int(MessageBox::No));
         QCOMPARE(MessageBox::MsgBox("b", 36), int(MessageBox::Yes));
         QCOMPARE(MessageBox::unscriptedCount(), 0);
@@ -550,10 +548,12 @@ class PlatformTest : public QObject {
 
     void hookRunsAtEveryYieldWhetherEventsRunOrNot() {
         int before = 0, after = 0;
-        events::setYieldHook([&] { ++before; }, [&] { ++after; });
-        for (int i = 0; i < 100000; ++i)
-            events::yieldToEvents();
-        events::setYieldHook(nullptr);
+        {
+            const ScopedYieldHook hook([&] { ++before; }, [&] { ++after; });
+            for (int i = 0; i < 100000; ++i)
+                events::yieldToEvents();
+        }
+        events::yieldToEvents(); // and no more once the hook is gone
         QCOMPARE(before, 100000);
         QCOMPARE(after, 100000);
     }
