@@ -77,17 +77,13 @@ class ObeyPermissions {
 class ScopedMountTable : public Scoped<ScopedMountTable> {
   public:
     explicit ScopedMountTable(const QByteArray& table) : m_table(table) { apply(); }
-    ~ScopedMountTable() {
-        if (outer())
-            outer()->apply();
-        else
-            DriveListBox::setMountTableSource(nullptr);
-    }
 
   private:
+    friend Scoped<ScopedMountTable>;
     void apply() const {
         DriveListBox::setMountTableSource([table = m_table] { return table; });
     }
+    static void restoreDefault() { DriveListBox::setMountTableSource(nullptr); }
     QByteArray m_table;
 };
 
@@ -99,15 +95,11 @@ class ScopedReadyProbe : public Scoped<ScopedReadyProbe> {
     ScopedReadyProbe(Probe probe, int timeoutMs) : m_probe(std::move(probe)), m_timeout(timeoutMs) {
         apply();
     }
-    ~ScopedReadyProbe() {
-        if (outer())
-            outer()->apply();
-        else
-            DriveListBox::setReadyProbe(nullptr);
-    }
 
   private:
+    friend Scoped<ScopedReadyProbe>;
     void apply() const { DriveListBox::setReadyProbe(m_probe, m_timeout); }
+    static void restoreDefault() { DriveListBox::setReadyProbe(nullptr); }
     Probe m_probe;
     int m_timeout;
 };

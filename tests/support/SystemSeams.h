@@ -20,22 +20,19 @@ class ScopedClock : public Scoped<ScopedClock> {
         apply();
     }
     explicit ScopedClock(TimeSource time) : ScopedClock(QString(), std::move(time)) {}
-    ~ScopedClock() {
-        if (outer()) {
-            outer()->apply();
-        } else {
-            clock_::setDateSource(nullptr);
-            clock_::setTimeSource(nullptr);
-        }
-    }
 
   private:
+    friend Scoped<ScopedClock>;
     void apply() const {
         std::function<QString()> date;
         if (!m_date.isNull())
             date = [d = m_date] { return d; };
         clock_::setDateSource(std::move(date));
         clock_::setTimeSource(m_time);
+    }
+    static void restoreDefault() {
+        clock_::setDateSource(nullptr);
+        clock_::setTimeSource(nullptr);
     }
     QString m_date;
     TimeSource m_time;
@@ -50,12 +47,9 @@ class ScopedLauncher : public Scoped<ScopedLauncher> {
         // Should the script not be written, nothing real may start in its place.
         if (!files::writeRecorder(m_program, m_dir.filePath("started")))
             m_program = m_dir.filePath("no-opener");
-        launcher::setOpenerProgram(m_program);
+        apply();
     }
-    explicit ScopedLauncher(const QString& opener) : m_program(opener) {
-        launcher::setOpenerProgram(m_program);
-    }
-    ~ScopedLauncher() { launcher::setOpenerProgram(outer() ? outer()->m_program : QString()); }
+    explicit ScopedLauncher(const QString& opener) : m_program(opener) { apply(); }
 
     const QString& program() const { return m_program; }
     // The lines the recording opener has been started with, so far.
@@ -65,6 +59,9 @@ class ScopedLauncher : public Scoped<ScopedLauncher> {
     }
 
   private:
+    friend Scoped<ScopedLauncher>;
+    void apply() const { launcher::setOpenerProgram(m_program); }
+    static void restoreDefault() { launcher::setOpenerProgram(QString()); }
     QTemporaryDir m_dir;
     QString m_program;
 };
@@ -74,10 +71,9 @@ class ScopedLauncher : public Scoped<ScopedLauncher> {
 class ScopedHive : public Scoped<ScopedHive> {
   public:
     explicit ScopedHive(const QString& path) : m_path(path) {
-        registry::setHivePath(m_path);
+        apply();
         registry::clearOpenLog();
     }
-    ~ScopedHive() { registry::setHivePath(outer() ? outer()->m_path : QString()); }
 
     const QString& path() const { return m_path; }
     // Puts a file holding `text` at the path in place of the one there (read-only if asked).
@@ -90,5 +86,8 @@ class ScopedHive : public Scoped<ScopedHive> {
     }
 
   private:
+    friend Scoped<ScopedHive>;
+    void apply() const { registry::setHivePath(m_path); }
+    static void restoreDefault() { registry::setHivePath(QString()); }
     QString m_path;
 };
