@@ -73,7 +73,8 @@ class ObeyPermissions {
     bool m_ok = false;
 };
 
-// While alive, the drive list and the folder list read `table` as the system's mount table.
+// While alive, the drive list and the folder list read `table` as the system's mount table. It
+// mounts nothing.
 class ScopedMountTable : public Scoped<ScopedMountTable> {
   public:
     explicit ScopedMountTable(const QByteArray& table) : m_table(table) { apply(); }
@@ -88,7 +89,7 @@ class ScopedMountTable : public Scoped<ScopedMountTable> {
 };
 
 // While alive, the drive list asks `probe` whether a drive is ready, and takes one that has not
-// answered within `timeoutMs` as not ready.
+// answered within `timeoutMs` as not ready. It does not stop a probe that never answers.
 class ScopedReadyProbe : public Scoped<ScopedReadyProbe> {
   public:
     using Probe = std::function<bool(const QString&)>;
