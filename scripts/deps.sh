@@ -13,8 +13,9 @@ need_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core
-    clang libclang-rt-dev)
+BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev fonts-urw-base35 fonts-dejavu-core)
+# The fuzzers are built with clang and its sanitizer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 # The tests also run the real program on a private X server with a window manager, and through
 # a private accessibility bus as a screen reader would (session bus, bus launcher, the Python
 # client); they read the limit under a decimal-comma locale they compile from the locales

@@ -2,15 +2,12 @@
 // line), the keys that close it, the system-information launcher over temporary hives with real
 // processes, the registry value reader, and the home-page link.
 
-#include "Form1.h"
-#include "Launcher.h"
-#include "MessageBox.h"
-#include "Registry.h"
+#include "FormsSeams.h"
+#include "Harness.h"
+#include "SystemSeams.h"
 #include "frmAbout.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -24,21 +21,6 @@ namespace {
 const QByteArray kLoc1 = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n";
 const QByteArray kLoc2 = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n";
 
-QString readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-// An executable script that appends its own path to `marker` when started.
-bool writeRecorder(const QString& path, const QString& marker) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write("#!/bin/sh\necho \"$0 $*\" >> '" + marker.toUtf8() + "'\n");
-    f.close();
-    return f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
-
 // "hex(N):" followed by the bytes of `data`.
 QByteArray hexValue(int type, const QByteArray& data) {
     return "hex(" + QByteArray::number(type, 16) + "):" + data.toHex(',');
@@ -50,66 +32,42 @@ bool opened(const QString& key) {
             return true;
     return false;
 }
-
-frmAbout* openAbout() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<frmAbout*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
-}
 } // namespace
 
 class TestAbout : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_tool1, m_dir2, m_blankTool1, m_blankDir2, m_marker, m_emptyDir, m_folderDir;
-
-    QString writeHive(const QByteArray& text, bool readOnly) {
-        const QString path = m_dir.filePath("system.reg");
-        QFile::remove(path);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return QString();
-        f.write(text);
-        f.close();
-        if (readOnly)
-            f.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        return path;
-    }
+    // No box is ever shown, and no test reads the user's own hive.
+    const ScopedAnswers m_noRealBoxes;
+    const ScopedHive m_noHive{m_dir.filePath("none.reg")};
 
   private slots:
     void initTestCase() {
-        MessageBox::setTesting(true);
         QVERIFY(m_dir.isValid());
         QDir d(m_dir.path());
         // Every tool appends the line it was started with to one marker.
         m_marker = m_dir.filePath("started");
         m_tool1 = m_dir.filePath("sysinfo.sh");
-        QVERIFY(writeRecorder(m_tool1, m_marker));
+        QVERIFY(files::writeRecorder(m_tool1, m_marker));
         m_dir2 = m_dir.filePath("tools");
         QVERIFY(d.mkpath("tools"));
-        QVERIFY(writeRecorder(m_dir2 + "/MSINFO32.EXE", m_marker));
+        QVERIFY(files::writeRecorder(m_dir2 + "/MSINFO32.EXE", m_marker));
         // The same tools in a folder whose name has a blank.
         m_blankTool1 = m_dir.filePath("my tools/sysinfo.sh");
         m_blankDir2 = m_dir.filePath("my tools");
         QVERIFY(d.mkpath("my tools"));
-        QVERIFY(writeRecorder(m_blankTool1, m_marker));
-        QVERIFY(writeRecorder(m_blankDir2 + "/MSINFO32.EXE", m_marker));
+        QVERIFY(files::writeRecorder(m_blankTool1, m_marker));
+        QVERIFY(files::writeRecorder(m_blankDir2 + "/MSINFO32.EXE", m_marker));
         m_emptyDir = m_dir.filePath("empty");
         QVERIFY(d.mkpath("empty"));
         m_folderDir = m_dir.filePath("folder");
         QVERIFY(d.mkpath("folder/MSINFO32.EXE"));
     }
-    void init() {
-        MessageBox::reset();
-        clearOpenLog();
-        QFile::remove(m_marker);
-        launcher::setOpenerProgram(QString());
-        setHivePath(m_dir.filePath("none.reg"));
-    }
+    void init() { QFile::remove(m_marker); }
     void cleanup() {
         QCOMPARE(openKeyCount(), 0);
-        QVERIFY(!openAbout());
+        QVERIFY(!openWindow<frmAbout>());
     }
 
     // --- the design ---
@@ -262,7 +220,7 @@ class TestAbout : public QObject {
         int okClicks = 0;
         bool ownerless = false, modal = false, versionSet = false;
         QTimer::singleShot(0, [&] {
-            frmAbout* dlg = openAbout();
+            frmAbout* dlg = openWindow<frmAbout>();
             QVERIFY(dlg);
             ownerless = dlg->parentWidget() == nullptr;
             modal = dlg->isModal();
@@ -277,7 +235,7 @@ class TestAbout : public QObject {
         QVERIFY(ownerless);
         QVERIFY(modal);
         QVERIFY(versionSet);
-        QVERIFY(!openAbout());
+        QVERIFY(!openWindow<frmAbout>());
         QVERIFY(main.findChildren<frmAbout*>().isEmpty());
     }
 
@@ -286,7 +244,7 @@ class TestAbout : public QObject {
         QList<QPointer<frmAbout>> seen;
         for (int i = 0; i < 2; ++i) {
             QTimer::singleShot(0, [&] {
-                frmAbout* dlg = openAbout();
+                frmAbout* dlg = openWindow<frmAbout>();
                 QVERIFY(dlg);
                 seen << dlg;
                 dlg->cmdOK->click();
@@ -299,16 +257,17 @@ class TestAbout : public QObject {
     }
 
     void sysInfoButtonKeepsTheDialogOpen() {
+        const ScopedAnswers answers;
         frmAbout dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTest::mouseClick(dlg.cmdSysInfo, Qt::LeftButton);
-        QCOMPARE(MessageBox::shown().size(), std::size_t(1));
+        QCOMPARE(answers.shown().size(), std::size_t(1));
         QVERIFY(dlg.isVisible());
         dlg.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         QTest::keyClick(&dlg, Qt::Key_I, Qt::AltModifier); // the access key, pressed shortly
-        QTRY_COMPARE(MessageBox::shown().size(), std::size_t(2));
+        QTRY_COMPARE(answers.shown().size(), std::size_t(2));
         QVERIFY(dlg.isVisible());
         dlg.close();
     }
@@ -374,7 +333,9 @@ class TestAbout : public QObject {
         QFETCH(bool, readOnly);
         QFETCH(QString, started);
         QFETCH(bool, location2Read);
-        setHivePath(writeHive(hive, readOnly));
+        const ScopedAnswers answers;
+        const ScopedHive hiveFile(m_dir.filePath("system.reg"));
+        QVERIFY(hiveFile.write(hive, readOnly));
         frmAbout dlg;
         dlg.StartSysInfo();
 
@@ -386,8 +347,8 @@ class TestAbout : public QObject {
                 QCOMPARE(c.result, ERROR_ACCESS_DENIED);
         }
         if (started.isEmpty()) {
-            QCOMPARE(MessageBox::shown().size(), std::size_t(1));
-            const MessageBox::Shown& box = MessageBox::shown().front();
+            QCOMPARE(answers.shown().size(), std::size_t(1));
+            const MessageBox::Shown& box = answers.shown().front();
             QCOMPARE(box.prompt,
                      QString("La información del sistema no está disponible en este momento"));
             QCOMPARE(box.style, 0);
@@ -395,8 +356,8 @@ class TestAbout : public QObject {
             QVERIFY(!QFile::exists(m_marker));
             return;
         }
-        QVERIFY(MessageBox::shown().empty());
-        QTRY_COMPARE(readAll(m_marker), started + '\n');
+        QVERIFY(answers.shown().empty());
+        QTRY_COMPARE(files::readAll(m_marker), (started + '\n').toUtf8());
     }
 
     // --- the value reader ---
@@ -431,7 +392,8 @@ class TestAbout : public QObject {
     void getKeyValue() {
         QFETCH(QByteArray, value);
         QFETCH(QString, before);
-        setHivePath(writeHive("REGEDIT4\n" + kLoc1 + "\"V\"=" + value + "\n", false));
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n" + kLoc1 + "\"V\"=" + value + "\n"));
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString KeyVal = before;
@@ -451,7 +413,8 @@ class TestAbout : public QObject {
     void getKeyValueFailsOnMissingKeyOrValue() {
         QFETCH(QString, key);
         QFETCH(QString, name);
-        setHivePath(writeHive("REGEDIT4\n" + kLoc1 + "\"V\"=\"x\"\n", false));
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n" + kLoc1 + "\"V\"=\"x\"\n"));
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString KeyVal = "antes";
@@ -460,7 +423,8 @@ class TestAbout : public QObject {
     }
 
     void getKeyValueOfSizeZeroIsAnError() {
-        setHivePath(writeHive("REGEDIT4\n" + kLoc1 + "\"V\"=hex(1):\n", false));
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n" + kLoc1 + "\"V\"=hex(1):\n"));
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString KeyVal = "antes";
@@ -490,28 +454,28 @@ class TestAbout : public QObject {
 
     // --- the home-page link ---
     void linkOpensTheHomePage() {
-        const QString marker = m_dir.filePath("opened");
-        QVERIFY(writeRecorder(m_dir.filePath("opener.sh"), marker));
-        launcher::setOpenerProgram(m_dir.filePath("opener.sh"));
+        const ScopedAnswers answers;
+        const ScopedLauncher opener;
         frmAbout dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTest::mouseClick(dlg.Label2, Qt::LeftButton);
-        QTRY_COMPARE(readAll(marker), m_dir.filePath("opener.sh") + " http://quorvaldi.example/\n");
-        QVERIFY(MessageBox::shown().empty());
+        QTRY_COMPARE(opener.recorded(), opener.program() + " http://quorvaldi.example/\n");
+        QVERIFY(answers.shown().empty());
         QVERIFY(dlg.isVisible());
         dlg.close();
     }
 
     void linkFailureIsReported() {
-        launcher::setOpenerProgram(m_dir.filePath("no-opener"));
+        const ScopedAnswers answers;
+        const ScopedLauncher opener(m_dir.filePath("no-opener"));
         frmAbout dlg;
         dlg.Label2_Click();
-        QCOMPARE(MessageBox::shown().size(), std::size_t(1));
-        QCOMPARE(MessageBox::shown().front().prompt,
+        QCOMPARE(answers.shown().size(), std::size_t(1));
+        QCOMPARE(answers.shown().front().prompt,
                  QString("No se ha podido abrir la página personal."));
-        QCOMPARE(MessageBox::shown().front().style, 16);
-        QCOMPARE(MessageBox::shown().front().title, QString());
+        QCOMPARE(answers.shown().front().style, 16);
+        QCOMPARE(answers.shown().front().title, QString());
     }
 };
 

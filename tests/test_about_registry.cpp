@@ -3,13 +3,9 @@
 // file-existence lookup.
 
 #include "FileLookup.h"
-#include "Launcher.h"
 #include "RegHive.h"
-#include "Registry.h"
+#include "SystemSeams.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +14,8 @@
 #include <random>
 
 using namespace registry;
+using files::readAll;
+using files::writeRecorder;
 
 namespace {
 const QByteArray kMsinfo = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -25,45 +23,13 @@ const QByteArray kMsinfo = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tool
 QByteArray bytes(std::string_view s) {
     return QByteArray(s.data(), qsizetype(s.size()));
 }
-
-// Writes an executable shell script that appends its own path and arguments to `marker`.
-QString recorder(const QString& path, const QString& marker) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return QString();
-    f.write("#!/bin/sh\necho \"$0 $*\" >> '" + marker.toUtf8() + "'\n");
-    f.close();
-    f.setPermissions(f.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-    return path;
-}
-
-QString readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
 } // namespace
 
 class TestAboutRegistry : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
 
-    QString writeHive(const QByteArray& text, const QString& name = "system.reg") {
-        const QString path = m_dir.filePath(name);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        f.write(text);
-        return path;
-    }
-
   private slots:
-    void init() {
-        setHivePath(QString());
-        clearOpenLog();
-        launcher::setOpenerProgram(QString());
-    }
     void cleanup() { QCOMPARE(openKeyCount(), 0); }
 
     // --- the parser ---
@@ -232,7 +198,7 @@ class TestAboutRegistry : public QObject {
 
     // --- the registry functions ---
     void missingHiveIsEmpty() {
-        setHivePath(m_dir.filePath("none.reg"));
+        const ScopedHive hive(m_dir.filePath("none.reg"));
         QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, 0x2003F).code(),
                  ERROR_FILE_NOT_FOUND);
         const auto h = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ);
@@ -242,7 +208,8 @@ class TestAboutRegistry : public QObject {
     }
 
     void queryReportsCodesAndSizes() {
-        setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"abcdef\"\n"));
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"abcdef\"\n"));
         const HKEY h = RegOpenKeyExA(HKEY_LOCAL_MACHINE,
                                      "Software\\Microsoft\\Shared Tools\\MSINFO", 0, KEY_READ)
                            .value();
@@ -272,7 +239,8 @@ class TestAboutRegistry : public QObject {
     }
 
     void openRelativeToAnOpenKey() {
-        setHivePath(writeHive("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"p\"\n"));
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n[" + kMsinfo + "]\n\"PATH\"=\"p\"\n"));
         const auto parent = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft", 0, KEY_READ);
         QCOMPARE(parent.code(), ERROR_SUCCESS);
         const auto child = RegOpenKeyExA(*parent, "Shared Tools\\MSINFO", 0, KEY_READ);
@@ -305,10 +273,8 @@ class TestAboutRegistry : public QObject {
     void writeRightsNeedAWritableHive() {
         QFETCH(bool, readOnly);
         QFETCH(uint, sam);
-        const QString path = writeHive("REGEDIT4\n[" + kMsinfo + "]\n");
-        if (readOnly)
-            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        setHivePath(path);
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n[" + kMsinfo + "]\n", readOnly));
         const auto h =
             RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, sam);
         const LONG r = h.code();
@@ -321,10 +287,10 @@ class TestAboutRegistry : public QObject {
     }
 
     void eachOpenReadsTheFileAgain() {
-        const QString path = writeHive("REGEDIT4\n");
-        setHivePath(path);
+        const ScopedHive hive(m_dir.filePath("system.reg"));
+        QVERIFY(hive.write("REGEDIT4\n"));
         QCOMPARE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ).code(), ERROR_FILE_NOT_FOUND);
-        writeHive("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n");
+        QVERIFY(hive.write("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n"));
         const auto h = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A", 0, KEY_READ);
         QCOMPARE(h.code(), ERROR_SUCCESS);
         QVERIFY(RegCloseKey(*h).ok());
@@ -371,7 +337,7 @@ class TestAboutRegistry : public QObject {
     void commandLineSplits() {
         QFETCH(QString, line);
         for (const char* name : {"my tools/run.sh", "two words/run.sh", "two", "plain x/run.sh"})
-            QVERIFY(!recorder(m_dir.filePath(name), m_dir.filePath("unused")).isEmpty());
+            QVERIFY(writeRecorder(m_dir.filePath(name), m_dir.filePath("unused")));
         QFile plain(m_dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         const launcher::CommandLine cl = launcher::splitCommandLine(line);
@@ -387,21 +353,21 @@ class TestAboutRegistry : public QObject {
     void shellStartsARealProgram() {
         QFETCH(bool, backslashes);
         const QString marker = m_dir.filePath(QString("started-%1").arg(backslashes));
-        QString script = recorder(m_dir.filePath("rec.sh"), marker);
-        QVERIFY(!script.isEmpty());
+        QString script = m_dir.filePath("rec.sh");
+        QVERIFY(writeRecorder(script, marker));
         if (backslashes)
             script.replace('/', '\\');
         const auto pid = launcher::Shell(script + " one \"two words\"", 1);
         QCOMPARE(pid.code(), 0);
         QVERIFY(*pid > 0);
         QTRY_VERIFY(readAll(marker).endsWith('\n'));
-        QCOMPARE(readAll(marker), m_dir.filePath("rec.sh") + " one two words\n");
+        QCOMPARE(readAll(marker), (m_dir.filePath("rec.sh") + " one two words\n").toUtf8());
     }
 
     void shellFindsProgramsInPath() {
         const QString marker = m_dir.filePath("from-path");
         QVERIFY(launcher::Shell("sh -c \"echo ok > '" + marker + "'\"", 2).ok());
-        QTRY_COMPARE(readAll(marker), QString("ok\n"));
+        QTRY_COMPARE(readAll(marker), QByteArray("ok\n"));
     }
 
     void shellHandsWebAddressesToTheOpener_data() {
@@ -411,11 +377,10 @@ class TestAboutRegistry : public QObject {
     }
     void shellHandsWebAddressesToTheOpener() {
         QFETCH(QString, shell);
-        const QString marker = m_dir.filePath("opened-" + QString::number(qHash(shell)));
-        launcher::setOpenerProgram(recorder(m_dir.filePath("opener.sh"), marker));
+        const ScopedLauncher opener;
         QVERIFY(launcher::Shell(shell + " http://quorvaldi.example/", 2).ok());
-        QTRY_VERIFY(readAll(marker).endsWith('\n'));
-        QCOMPARE(readAll(marker), m_dir.filePath("opener.sh") + " http://quorvaldi.example/\n");
+        QTRY_VERIFY(opener.recorded().endsWith('\n'));
+        QCOMPARE(opener.recorded(), opener.program() + " http://quorvaldi.example/\n");
     }
 
     void shellFailsWhenNothingCanStart_data() {

@@ -6,10 +6,12 @@
 #include "DirListBox.h"
 #include "DriveListBox.h"
 #include "Form2.h"
+#include "FormsSeams.h"
 #include "Harness.h"
 #include "Launcher.h"
 #include "ListBoxAccessible.h"
 #include "PictureBox.h"
+#include "SystemSeams.h"
 #include "frmAbout.h"
 
 #include <QAccessible>
@@ -101,8 +103,9 @@ template <class Dialog> void whenOpen(QObject* guard, std::function<void()> step
 
 class AccessibilityTest : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
+
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
     void cleanup() {
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
@@ -196,18 +199,16 @@ class AccessibilityTest : public QObject {
         iface(form.Command2)->actionInterface()->doAction(press);
         QVERIFY(!form.StopRequested);
         QTRY_VERIFY(form.StopRequested);
-        MessageBox::reset();
-        MessageBox::setTesting(true);
-        launcher::setOpenerProgram(QStringLiteral("/nonexistent/opener"));
-        const auto restore = qScopeGuard([] { launcher::setOpenerProgram(QString()); });
+        const ScopedAnswers answers;
+        const ScopedLauncher opener(QStringLiteral("/nonexistent/opener"));
         frmAbout about;
         QAccessibleActionInterface* link = iface(about.Label2)->actionInterface();
         QVERIFY(link->actionNames().contains(press));
         QVERIFY(iface(about.Label2)->state().linked);
         link->doAction(press);
-        QVERIFY(MessageBox::shown().empty());
-        QTRY_COMPARE(MessageBox::shown().size(), size_t(1));
-        QCOMPARE(MessageBox::shown()[0].prompt, frmAbout::kHomePageFailed);
+        QVERIFY(answers.shown().empty());
+        QTRY_COMPARE(answers.shown().size(), size_t(1));
+        QCOMPARE(answers.shown()[0].prompt, frmAbout::kHomePageFailed);
     }
 
     void listRowsAreMadeOnlyWhenAsked() {
@@ -410,16 +411,17 @@ class AccessibilityTest : public QObject {
 
         // Tab to "Iniciar el cálculo", Enter; at the first checkpoint Tab to "Detener", Space.
         bool stopKeysSent = false;
-        events::setYieldHook([&] {
-            if (std::exchange(stopKeysSent, true))
-                return;
+        {
+            const ScopedYieldHook stopKeys([&] {
+                if (std::exchange(stopKeysSent, true))
+                    return;
+                key(Qt::Key_Tab);
+                key(Qt::Key_Space);
+            });
             key(Qt::Key_Tab);
-            key(Qt::Key_Space);
-        });
-        key(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), f.Command1);
-        key(Qt::Key_Return);
-        events::setYieldHook(nullptr);
+            QCOMPARE(QApplication::focusWidget(), f.Command1);
+            key(Qt::Key_Return);
+        }
         QVERIFY(stopKeysSent);
         QCOMPARE(QApplication::focusWidget(), f.Command2);
         QCOMPARE(h.summaries.size(), size_t(1));

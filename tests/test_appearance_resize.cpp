@@ -3,8 +3,8 @@
 // skipped entries, font sizes, and the state before any recording.
 
 #include "Form1.h"
+#include "FormsSeams.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "PictureBox.h"
 #include "ResizeModule.h"
 #include "Twips.h"
@@ -49,8 +49,9 @@ struct MixedForm {
 
 class TestAppearanceResize : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
+
   private slots:
-    void initTestCase();
     void cleanup();
     void beforeAnyRecordingNothingMoves();
     void atTheRecordedSizeNothingMoves();
@@ -66,10 +67,6 @@ class TestAppearanceResize : public QObject {
     void fontSizesFollowTheHeight();
     void fontsKeepTheirSizeWhenTheOptionIsOff();
 };
-
-void TestAppearanceResize::initTestCase() {
-    MessageBox::setTesting(true);
-}
 
 void TestAppearanceResize::cleanup() {
     ResizeModule::ResizeFonts = false;

@@ -3,8 +3,8 @@
 // from the persistent image, and a resize paints it again for the new height, however tall.
 
 #include "Form1.h"
+#include "FormsSeams.h"
 #include "Gradient.h"
-#include "MessageBox.h"
 #include "PictureBox.h"
 #include "Twips.h"
 
@@ -71,8 +71,9 @@ QList<QRect> controlGeometries(const Form1& f) {
 
 class TestAppearanceWindow : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
+
   private slots:
-    void initTestCase();
     void firstShowLeavesEveryControlInPlace();
     void marginShowsTheBandsAtDesignSize_data();
     void marginShowsTheBandsAtDesignSize();
@@ -80,10 +81,6 @@ class TestAppearanceWindow : public QObject {
     void resizePaintsTheGradientForTheNewHeight();
     void tallWindowIsPaintedToTheBottom();
 };
-
-void TestAppearanceWindow::initTestCase() {
-    MessageBox::setTesting(true);
-}
 
 void TestAppearanceWindow::firstShowLeavesEveryControlInPlace() {
     Form1 f;

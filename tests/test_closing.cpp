@@ -5,11 +5,10 @@
 // must exit normally with status 0, and no box may appear once the window has gone.
 // The same child, given a small stack, also nests searches until the stack runs short.
 
-#include "Events.h"
 #include "Form1.h"
 #include "Form2.h"
+#include "FormsSeams.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "PictureBox.h"
 #include "frmAbout.h"
 
@@ -89,8 +88,7 @@ int runChild(int argc, char** argv, const QStringList& args) {
         closed = true;
         form.close();
     };
-    MessageBox::setTesting(true);
-    MessageBox::setHandler([&](const MessageBox::Shown& b) {
+    const ScopedAnswers answers([&](const MessageBox::Shown& b) {
         if (closed || !form.isVisible()) {
             std::fprintf(stderr, "box after the window had gone: %s\n", qPrintable(b.prompt));
             return int(MessageBox::Ok);
@@ -108,7 +106,7 @@ int runChild(int argc, char** argv, const QStringList& args) {
         }
         return int(b.style == 36 ? MessageBox::Yes : MessageBox::Ok);
     });
-    events::setYieldHook([&] {
+    const ScopedYieldHook hook([&] {
         const int y = yields++;
         if (closed)
             return;

@@ -4,12 +4,10 @@
 // False with the empty text, no key stays open, and the launcher shows its message without starting
 // anything.
 
-#include "MessageBox.h"
-#include "Registry.h"
+#include "FormsSeams.h"
+#include "SystemSeams.h"
 #include "frmAbout.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,25 +49,20 @@ QByteArray deepSection(int depth, const QByteArray& part) {
 class TestFaultsHive : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
+    const QString m_hivePath = m_dir.filePath("system.reg");
+    const ScopedAnswers m_noRealBoxes;
 
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
     void init() {
-        MessageBox::reset();
-        setHivePath(m_dir.filePath("system.reg"));
-        clearOpenLog();
-        QFile::remove(hivePath()); // whatever a row left there: file, link or pipe
+        QFile::remove(m_hivePath); // whatever a row left there: file, link or pipe
         QDir(m_dir.path()).rmdir("system.reg");
     }
-    void cleanup() {
-        setHivePath(QString());
-        MessageBox::reset();
-        QCOMPARE(openKeyCount(), 0);
-    }
+    void cleanup() { QCOMPARE(openKeyCount(), 0); }
 
     // The well-formed hive that the rows below spoil is read: the rows test the spoiling.
     void wellFormedHiveIsRead() {
-        QVERIFY(writeHive(kGood));
+        const ScopedHive hive(m_hivePath);
+        QVERIFY(hive.write(kGood));
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString value;
@@ -97,7 +90,8 @@ class TestFaultsHive : public QObject {
     void keysAreReadUpToTheRegistryLimits() {
         QFETCH(QByteArray, section);
         QFETCH(bool, found);
-        QVERIFY(writeHive("REGEDIT4\n[" + section + "]\n\"value\"=\"here\"\n"));
+        const ScopedHive hive(m_hivePath);
+        QVERIFY(hive.write("REGEDIT4\n[" + section + "]\n\"value\"=\"here\"\n"));
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString value;
@@ -107,7 +101,7 @@ class TestFaultsHive : public QObject {
     }
 
     void malformedHiveReadsAsNotFound_data() {
-        QTest::addColumn<QByteArray>("hive");
+        QTest::addColumn<QByteArray>("text");
         const QByteArray head = "REGEDIT4\n" + kSection + "\n";
         // Bad escapes.
         QTest::newRow("escaped closing quote of the data") << head + "\"PATH\"=\"/opt/x\\\"\n";
@@ -159,8 +153,9 @@ class TestFaultsHive : public QObject {
             << deepSection(20000, QByteArray(200, 'n'));
     }
     void malformedHiveReadsAsNotFound() {
-        QFETCH(QByteArray, hive);
-        QVERIFY(writeHive(hive));
+        QFETCH(QByteArray, text);
+        const ScopedHive hive(m_hivePath);
+        QVERIFY(hive.write(text));
         expectNotFound();
     }
 
@@ -180,7 +175,8 @@ class TestFaultsHive : public QObject {
         QFETCH(QString, kind);
         QFETCH(int, size);
         QFETCH(bool, read);
-        const QString path = hivePath();
+        const ScopedHive hive(m_hivePath);
+        const QString& path = hive.path();
         if (kind == "pipe")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (kind == "zero")
@@ -188,7 +184,7 @@ class TestFaultsHive : public QObject {
         else if (kind == "folder")
             QVERIFY(QDir(m_dir.path()).mkdir("system.reg"));
         else
-            QVERIFY(writeHive(kGood + ';' + QByteArray(size - kGood.size() - 1, 'x')));
+            QVERIFY(hive.write(kGood + ';' + QByteArray(size - kGood.size() - 1, 'x')));
         if (!read) {
             expectNotFound();
             QCOMPARE(openLog().front().result, ERROR_FILE_NOT_FOUND); // as if there were no file
@@ -204,6 +200,7 @@ class TestFaultsHive : public QObject {
   private:
     // The tool's location 1 reads as not found, and the launcher says the tool is unavailable.
     void expectNotFound() {
+        const ScopedAnswers answers;
         frmAbout dlg;
         HKEY root = HKEY_LOCAL_MACHINE;
         QString value = QStringLiteral("before");
@@ -214,14 +211,9 @@ class TestFaultsHive : public QObject {
 
         // The launcher finds nothing at either location and says so.
         dlg.StartSysInfo();
-        QCOMPARE(MessageBox::shown().size(), size_t(1));
-        QCOMPARE(MessageBox::shown()[0].prompt, frmAbout::kSysInfoUnavailable);
+        QCOMPARE(answers.shown().size(), size_t(1));
+        QCOMPARE(answers.shown()[0].prompt, frmAbout::kSysInfoUnavailable);
         QCOMPARE(openKeyCount(), 0);
-    }
-
-    bool writeHive(const QByteArray& text) {
-        QFile f(hivePath());
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
     }
 };
 

@@ -1,32 +1,38 @@
-// Saving when the system says no: a read-only folder, a folder removed while the dialog is
-// open, a name longer than the file system takes, a name with a separator, and a target that is
-// no regular file (a folder, a device, a named pipe, a socket). In every case no success box is
-// shown, an error box is, with the reason in Spanish, and the target (and the folder around it)
-// is exactly as it was, or still absent.
+// Saving when the system says no: a read-only folder or file, a folder removed while the dialog
+// is open, a name longer than the file system takes, a name with a separator, a target that is
+// no regular file (a folder, a device, a named pipe, a socket), and a disk that fills part-way.
+// In every case no success box is shown, an error box is, with the path and the reason in
+// Spanish, the target (and the folder around it) is exactly as it was, or still absent, and the
+// dialog stays open for a save elsewhere that works.
 
-#include "DirListBox.h"
 #include "Form2.h"
 #include "Harness.h"
 #include "SaveKit.h"
+#include "SystemSeams.h"
 #include "TextFiles.h"
 
-#include <QApplication>
 #include <QDirIterator>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+using files::readAll;
+using files::writeFile;
+
 namespace {
+const QByteArray kHeader = "---Tamizo, 07/12/2026---\r\n";
+
 enum class Fault {
     DevFull,
     ReadOnlyFolder,
+    ReadOnlyFile,
     ChosenFolderRemoved,
     StartFolderRemoved,
     NameTooLong,
@@ -38,7 +44,9 @@ enum class Fault {
     DevNull,
     PipeWithoutReader,
     PipeWithReader,
-    Socket
+    Socket,
+    FullPartWayExisting,
+    FullPartWayNew
 };
 
 // Everything under `root`, for comparing before and after: each entry's kind and, for a file,
@@ -58,17 +66,10 @@ QStringList snapshot(const QString& root) {
         else if (!info.isFile()) // a pipe, a socket: reading it could wait for ever
             out << rel + " (special)";
         else
-            out << rel + " = " + QString::fromLatin1(savekit::readAll(path).toHex());
+            out << rel + " = " + QString::fromLatin1(readAll(path).toHex());
     }
     out.sort();
     return out;
-}
-
-Form2* openDialog() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<Form2*>(w); d && d->isVisible())
-            return d;
-    return nullptr;
 }
 } // namespace
 
@@ -76,10 +77,12 @@ Q_DECLARE_METATYPE(Fault)
 
 class TestFaultsSave : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
+    const ScopedClock m_clock{QStringLiteral("07/12/2026")};
+
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
     void cleanup() {
-        QVERIFY(!openDialog());
+        QVERIFY(!openWindow<Form2>());
         QCOMPARE(textfiles::FreeFile().value(), 1); // no file left open
     }
 
@@ -87,15 +90,17 @@ class TestFaultsSave : public QObject {
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QString>("reason");
         const QString device = QStringLiteral("Es un dispositivo, no un archivo normal.");
+        const QString denied = QStringLiteral("No tiene permiso para hacerlo.");
         const QString gone = QStringLiteral("No existe el archivo o la carpeta.");
         const QString tooLong =
             QStringLiteral("El nombre del archivo o de la ruta es demasiado largo.");
         const QString separator = QStringLiteral("El nombre de archivo no puede contener \"/\".");
         const QString folder = QStringLiteral("Es una carpeta, no un archivo.");
         const QString pipe = QStringLiteral("Es una tubería con nombre, no un archivo normal.");
+        const QString full = QStringLiteral("El archivo es demasiado grande.");
         QTest::newRow("target links to the device /dev/full") << Fault::DevFull << device;
-        QTest::newRow("read-only folder")
-            << Fault::ReadOnlyFolder << QStringLiteral("No tiene permiso para hacerlo.");
+        QTest::newRow("read-only folder, new file") << Fault::ReadOnlyFolder << denied;
+        QTest::newRow("read-only file") << Fault::ReadOnlyFile << denied;
         QTest::newRow("chosen folder removed while the dialog is open")
             << Fault::ChosenFolderRemoved << gone;
         QTest::newRow("folder the dialog opened on removed while it is open")
@@ -114,11 +119,13 @@ class TestFaultsSave : public QObject {
         QTest::newRow("target is a named pipe a reader has open") << Fault::PipeWithReader << pipe;
         QTest::newRow("target is a socket")
             << Fault::Socket << QStringLiteral("Es un socket, no un archivo normal.");
+        QTest::newRow("full part-way, existing file") << Fault::FullPartWayExisting << full;
+        QTest::newRow("full part-way, new file") << Fault::FullPartWayNew << full;
     }
     void failingSaveShowsErrorAndKeepsTarget() {
         QFETCH(Fault, fault);
         QFETCH(QString, reason);
-        QTemporaryDir top;
+        QTemporaryDir top, good;
         QVERIFY(QDir(top.path()).mkdir("in"));
         const QString folder = top.filePath("in");
         const QByteArray old = "---Tamizo, 01/01/2026---\r\n1\r\n1\r\n3\r\n";
@@ -128,12 +135,17 @@ class TestFaultsSave : public QObject {
         const QString savedCwd = QDir::currentPath();
         switch (fault) {
         case Fault::DevFull:
-            QVERIFY(QFile::link("/dev/full", folder + "/primos01.txt"));
+            QVERIFY(QFile::link("/dev/full", target));
             break;
         case Fault::ReadOnlyFolder:
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
             break;
+        case Fault::ReadOnlyFile:
+            QVERIFY(writeFile(target, old));
+            QVERIFY(QFile::setPermissions(target, QFile::ReadOwner));
+            break;
         case Fault::ChosenFolderRemoved:
+        case Fault::FullPartWayNew:
             break;
         case Fault::StartFolderRemoved:
             QVERIFY(QDir::setCurrent(folder)); // the dialog opens on the current folder
@@ -146,11 +158,11 @@ class TestFaultsSave : public QObject {
             break;
         case Fault::NameWithSeparatorIntoSubfolder:
             QVERIFY(QDir(folder).mkdir("sub"));
-            QVERIFY(savekit::writeFile(folder + "/sub/primos01.txt", old));
+            QVERIFY(writeFile(folder + "/sub/primos01.txt", old));
             name = QStringLiteral("sub/primos01");
             break;
         case Fault::NameWithSeparatorIntoParent:
-            QVERIFY(savekit::writeFile(top.filePath("primos01.txt"), old));
+            QVERIFY(writeFile(top.filePath("primos01.txt"), old));
             name = QStringLiteral("../primos01");
             break;
         case Fault::TargetIsFolder:
@@ -158,7 +170,7 @@ class TestFaultsSave : public QObject {
             break;
         case Fault::TargetIsFolderWithFiles:
             QVERIFY(QDir(folder).mkdir("primos01.txt"));
-            QVERIFY(savekit::writeFile(folder + "/primos01.txt/dentro.txt", old));
+            QVERIFY(writeFile(folder + "/primos01.txt/dentro.txt", old));
             break;
         case Fault::DevNull:
             QVERIFY(QFile::link("/dev/null", target));
@@ -178,6 +190,9 @@ class TestFaultsSave : public QObject {
             QCOMPARE(::listen(endpoint, 1), 0);
             break;
         }
+        case Fault::FullPartWayExisting:
+            QVERIFY(writeFile(target, old));
+            break;
         }
         if (fault == Fault::PipeWithReader)
             QVERIFY((endpoint = ::open(QFile::encodeName(target).constData(),
@@ -187,55 +202,58 @@ class TestFaultsSave : public QObject {
                 ::close(endpoint);
         });
         const QStringList before = snapshot(top.path());
+        const bool removed =
+            fault == Fault::ChosenFolderRemoved || fault == Fault::StartFolderRemoved;
+        const bool full = fault == Fault::FullPartWayExisting || fault == Fault::FullPartWayNew;
 
         Harness h;
-        h.start(QStringLiteral("3000"));
+        h.start(QStringLiteral("3000")); // a list of some 2 KB, so that a write can fail part-way
         QCOMPARE(h.summaries.size(), size_t(1));
-        MessageBox::reset();
-        bool opened = false, stayedOpen = false, permissionsObeyed = true;
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            Form2* d = openDialog();
-            if (!d)
-                return;
-            opened = true;
+        h.boxes.forget();
+        bool permissionsObeyed = true;
+        const DialogSession s = withSaveDialog(*h.form, [&](Form2& d) {
             if (fault == Fault::StartFolderRemoved) {
-                QCOMPARE(d->Dir1->path(), folder);
+                QCOMPARE(d.Dir1->path(), folder);
                 QVERIFY(QDir::setCurrent(savedCwd));
             } else {
-                QVERIFY(d->Dir1->setPath(folder));
+                QVERIFY(d.Dir1->setPath(folder));
             }
-            if (fault == Fault::ChosenFolderRemoved || fault == Fault::StartFolderRemoved)
+            if (removed)
                 QVERIFY(QDir(folder).removeRecursively());
-            d->Text1->setText(name);
+            d.Text1->setText(name);
             {
                 savekit::ObeyPermissions obey; // root too is refused a read-only folder
                 permissionsObeyed = obey.ok();
-                d->Command1->click();
+                std::optional<savekit::FileSizeLimit> limit;
+                if (full)
+                    limit.emplace(QFileInfo(target).size() + 100);
+                d.Command1->click();
             }
-            stayedOpen = d->isVisible();
-            d->close();
+            // The dialog is still open: the user chooses again, and that save works.
+            QVERIFY(d.isVisible());
+            QCOMPARE(h.boxes.shown().size(), size_t(1));
+            QVERIFY(d.Dir1->setPath(good.path()));
+            d.Text1->setText(QStringLiteral("ok"));
+            d.Command1->click();
         });
-        h.form->Command3->click();
         QDir::setCurrent(savedCwd);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (!permissionsObeyed)
             QSKIP("cannot make this process obey file permissions");
 
-        QVERIFY(opened);
-        QVERIFY(stayedOpen); // the user may choose again
-        const auto& boxes = MessageBox::shown();
-        QCOMPARE(boxes.size(), size_t(1));
+        QVERIFY(s.opened);
+        QVERIFY(!s.stayedOpen);
+        const auto& boxes = h.boxes.shown();
+        QCOMPARE(boxes.size(), size_t(2));
         QCOMPARE(boxes[0].style, 16);
-        QVERIFY(boxes[0].prompt.startsWith(Form2::kNotSaved));
-        QCOMPARE(boxes[0].prompt.section('\n', -1), reason);
-        for (const auto& b : boxes)
-            QVERIFY(b.prompt != Form2::kSaved);
+        QCOMPARE(boxes[0].title, QString());
+        QCOMPARE(boxes[0].prompt,
+                 "No se ha podido guardar el archivo.\n" + folder + "/" + name + ".txt\n" + reason);
+        QCOMPARE(boxes[1].prompt, Form2::kSaved);
+        QVERIFY(readAll(good.filePath("ok.txt")).startsWith(kHeader + "1\r\n1\r\n3\r\n"));
 
-        QStringList expected = before;
-        if (fault == Fault::ChosenFolderRemoved || fault == Fault::StartFolderRemoved)
-            expected = {}; // the folder went, and nothing came back in its place
-        QCOMPARE(snapshot(top.path()), expected);
+        // Nothing changed where the save failed; a removed folder did not come back.
+        QCOMPARE(snapshot(top.path()), removed ? QStringList() : before);
         if (fault == Fault::PipeWithReader) {
             char c;
             QCOMPARE(::read(endpoint, &c, 1), ssize_t(0)); // the writer came and went, silent
@@ -247,22 +265,12 @@ class TestFaultsSave : public QObject {
         QTemporaryDir dir;
         Harness h;
         h.start(QStringLiteral("30"));
-        MessageBox::reset();
+        h.boxes.forget();
         const QString name(NAME_MAX - 4, QLatin1Char('n'));
-        QObject guard;
-        QTimer::singleShot(0, &guard, [&] {
-            Form2* d = openDialog();
-            QVERIFY(d);
-            QVERIFY(d->Dir1->setPath(dir.path()));
-            d->Text1->setText(name);
-            d->Command1->click();
-            if (d->isVisible())
-                d->close();
-        });
-        h.form->Command3->click();
-        QCOMPARE(MessageBox::shown().size(), size_t(1));
-        QCOMPARE(MessageBox::shown()[0].prompt, Form2::kSaved);
-        QVERIFY(savekit::readAll(dir.filePath(name + ".txt")).endsWith("\r\n29\r\n"));
+        saveThroughDialog(*h.form, dir.path(), name);
+        QCOMPARE(h.boxes.shown().size(), size_t(1));
+        QCOMPARE(h.boxes.shown()[0].prompt, Form2::kSaved);
+        QVERIFY(readAll(dir.filePath(name + ".txt")).endsWith("\r\n29\r\n"));
     }
 };
 

@@ -3,8 +3,8 @@
 
 #include "Controls.h"
 #include "Form1.h"
+#include "FormsSeams.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -17,8 +17,9 @@
 
 class Form1DesignTest : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
+
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
 
     void controlsStandWhereDesigned_data() {
         QTest::addColumn<QString>("name");

@@ -20,7 +20,6 @@ class HintsTest : public QObject {
     QString strip() const { return h->form->pprogreso->printedText(); }
 
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
     void init() {
         h = std::make_unique<Harness>();
         h->form->show();
@@ -75,11 +74,10 @@ class HintsTest : public QObject {
 
     void noHintWhileSearching() {
         QString stripAtSummary = QStringLiteral("unset");
-        int hovers = 0;
-        events::setYieldHook([&] {
-            if (++hovers < 5)
+        h->onYield = [&](int yield) {
+            if (yield < 4)
                 h->form->Command1_MouseMove(), h->form->Form_MouseMove();
-        });
+        };
         h->onBox = [&](const MessageBox::Shown& b) {
             if (b.style == 64)
                 stripAtSummary = strip();

@@ -4,8 +4,8 @@
 #include "Clock.h"
 #include "Controls.h"
 #include "Events.h"
+#include "FormsSeams.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
 #include "StackRoom.h"
@@ -47,10 +47,9 @@ struct EventLog : QObject {
 
 class PlatformTest : public QObject {
     Q_OBJECT
+    const ScopedAnswers m_noRealBoxes;
 
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
-    void init() { MessageBox::reset(); }
 
     void listBoxStoresNumbersAndRendersDecimalText() {
         PrimeStore store;
@@ -256,16 +255,17 @@ class PlatformTest : public QObject {
         QFETCH(int, answer);
         MessageBox::setProgramWords({programTitle, {}, {}, {}});
         const auto forget = qScopeGuard([] { MessageBox::setProgramWords({}); });
+        const ScopedAnswers answers;
         const int r = giveEmptyTitle ? MessageBox::MsgBox("p", style, QString())
                                      : MessageBox::MsgBox("p", style);
         QCOMPARE(r, answer);
-        QCOMPARE(MessageBox::shown().back().title, title);
+        QCOMPARE(answers.shown().back().title, title);
         QCOMPARE(MessageBox::unscriptedCount(), 1);
     }
 
     void scriptedAnswersComeInOrderBeforeHandler() {
-        MessageBox::setNextAnswer(MessageBox::No);
-        MessageBox::setHandler([](const MessageBox::Shown&) { return int(MessageBox::Yes); });
+        const ScopedAnswers answers({MessageBox::No},
+                                    [](const MessageBox::Shown&) { return int(MessageBox::Yes); });
         QCOMPARE(MessageBox::MsgBox("a", 36), int(MessageBox::No));
         QCOMPARE(MessageBox::MsgBox("b", 36), int(MessageBox::Yes));
         QCOMPARE(MessageBox::unscriptedCount(), 0);
@@ -425,10 +425,12 @@ class PlatformTest : public QObject {
 
     void hookRunsAtEveryYieldWhetherEventsRunOrNot() {
         int before = 0, after = 0;
-        events::setYieldHook([&] { ++before; }, [&] { ++after; });
-        for (int i = 0; i < 100000; ++i)
-            events::yieldToEvents();
-        events::setYieldHook(nullptr);
+        {
+            const ScopedYieldHook hook([&] { ++before; }, [&] { ++after; });
+            for (int i = 0; i < 100000; ++i)
+                events::yieldToEvents();
+        }
+        events::yieldToEvents(); // and no more once the hook is gone
         QCOMPARE(before, 100000);
         QCOMPARE(after, 100000);
     }

@@ -10,9 +10,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+using files::readAll;
+using files::writeFile;
 using savekit::FileSizeLimit;
-using savekit::readAll;
-using savekit::writeFile;
 
 class SaveFileTest : public QObject {
     Q_OBJECT

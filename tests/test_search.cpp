@@ -1,11 +1,11 @@
 // The prime search of the main window, driven through its buttons and menus, checked against
-// the search as designed (tests/Reference.h).
+// the search as designed (tests/support/Reference.h).
 
-#include "Clock.h"
 #include "Harness.h"
 #include "MousePointer.h"
 #include "Pacer.h"
 #include "PictureBox.h"
+#include "SystemSeams.h"
 
 #include <QAction>
 #include <QRandomGenerator>
@@ -27,9 +27,6 @@ class SearchTest : public QObject {
     }
 
   private slots:
-    void initTestCase() { MessageBox::setTesting(true); }
-    void cleanup() { clock_::setTimeSource(nullptr); }
-
     void finishedSearchListsOneOneAndOddPrimes_data() {
         QTest::addColumn<QString>("limit");
         QTest::addColumn<int>("items");
@@ -67,7 +64,7 @@ class SearchTest : public QObject {
     void summaryTextHasSingleBlanksAroundCountAndTime() {
         Harness h;
         h.start("30");
-        const auto& boxes = MessageBox::shown();
+        const auto& boxes = h.boxes.shown();
         QCOMPARE(boxes.size(), size_t(2));
         QCOMPARE(boxes[0].prompt, QStringLiteral("¿Desea borrar la lista de números actual?"));
         QCOMPARE(boxes[0].style, 36);
@@ -100,14 +97,14 @@ class SearchTest : public QObject {
         QFETCH(int, s2);
         QFETCH(QString, tail);
         int calls = 0;
-        clock_::setTimeSource([&]() -> clock_::TimeOfDay {
+        const ScopedClock clock([&]() -> clock_::TimeOfDay {
             return ++calls == 1 ? clock_::TimeOfDay{h1, m1, s1} : clock_::TimeOfDay{h2, m2, s2};
         });
         Harness h;
         h.start("30");
         QCOMPARE(calls, 2);
-        QVERIFY2(MessageBox::shown().back().prompt.endsWith(tail),
-                 qPrintable(MessageBox::shown().back().prompt));
+        QVERIFY2(h.boxes.shown().back().prompt.endsWith(tail),
+                 qPrintable(h.boxes.shown().back().prompt));
     }
 
     void answeringNoLeavesListAndFlagsButClearsStrip() {
@@ -146,14 +143,13 @@ class SearchTest : public QObject {
         h.start("30");
         h.form->StopRequested = true;
         h.form->tooltip("hint");
-        MessageBox::reset();
-        MessageBox::setTesting(true);
+        h.boxes.forget();
         h.form->Text1->setText(text);
         h.form->Command1->click();
-        QCOMPARE(MessageBox::shown().size(), size_t(1));
-        QCOMPARE(MessageBox::shown()[0].prompt, prompt);
-        QCOMPARE(MessageBox::shown()[0].style, 16);
-        QCOMPARE(MessageBox::shown()[0].title, QStringLiteral("Tamizo"));
+        QCOMPARE(h.boxes.shown().size(), size_t(1));
+        QCOMPARE(h.boxes.shown()[0].prompt, prompt);
+        QCOMPARE(h.boxes.shown()[0].style, 16);
+        QCOMPARE(h.boxes.shown()[0].title, QStringLiteral("Tamizo"));
         QCOMPARE(h.form->pprogreso->printedText(), QString()); // the strip is cleared first
         QCOMPARE(h.form->lista->ListCount(), 11);
         QVERIFY(h.form->StopRequested);
@@ -203,10 +199,10 @@ class SearchTest : public QObject {
         QFETCH(int, yield);
         QFETCH(bool, fromMenu);
         Harness h;
-        events::setYieldHook([&] {
-            if (h.yields++ == yield)
+        h.onYield = [&](int y) {
+            if (y == yield)
                 fromMenu ? h.form->mStop->trigger() : h.form->Command2->click();
-        });
+        };
         h.start("3000");
         const quint32 last = 99 + 100 * yield;
         QCOMPARE(h.listValues(), reference::primesList(last));
@@ -223,10 +219,8 @@ class SearchTest : public QObject {
                 selected = h.form->lista->ListIndex();
             }
         };
-        int checkpoints = 0;
-        events::setYieldHook([&] { ++checkpoints; });
         h.start("3000");
-        QCOMPARE(checkpoints, 30);
+        QCOMPARE(h.yields, 30);
         // The last bar, 2999 against 3000 on the outer width, fills the drawable area.
         QCOMPARE(widths.at(0), h.form->pprogreso->image().width());
         QCOMPARE(selected, 430);
@@ -238,12 +232,12 @@ class SearchTest : public QObject {
         h.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
         int barAfterResize = -1, widthAtSummary = -1;
-        events::setYieldHook([&] {
-            if (h.yields++ == 10) {
+        h.onYield = [&](int y) {
+            if (y == 10) {
                 h.form->setOuterSizeTwips(h.form->Width() * 1.5, h.form->Height());
                 barAfterResize = barPixels(h.form->pprogreso);
             }
-        });
+        };
         h.onBox = [&](const MessageBox::Shown& b) {
             if (b.style == 64)
                 widthAtSummary = barPixels(h.form->pprogreso);
@@ -279,12 +273,12 @@ class SearchTest : public QObject {
             seen = Seen{bar->isVisible(), bar->maximum(),    bar->value(),
                         list->TopIndex(), list->ListCount(), list->visibleRows()};
         };
-        events::setYieldHook([&] {
-            if (h.yields++ == yield) {
+        h.onYield = [&](int y) {
+            if (y == yield) {
                 Pacer::flush(); // the paced repaint falls due now
                 look();
             }
-        });
+        };
         h.start("3000"); // the summary box repaints what is due before it opens
         if (clear) {
             list->Clear();
@@ -317,10 +311,10 @@ class SearchTest : public QObject {
         PrimeStore& store = h.form->primes();
         if (!midSearch)
             store.setLimits({100});
-        events::setYieldHook([&] {
-            if (h.yields++ == 5 && midSearch)
+        h.onYield = [&](int y) {
+            if (y == 5 && midSearch)
                 store.setLimits({store.size()});
-        });
+        };
         int yieldsAfterFull = 0;
         h.onBox = [&](const MessageBox::Shown& b) {
             if (b.style == 48)
@@ -331,7 +325,7 @@ class SearchTest : public QObject {
         h.start("3000");
         const std::vector<quint32> expected = reference::primesList(lastPrime);
         QCOMPARE(h.listValues(), expected);
-        const auto& boxes = MessageBox::shown();
+        const auto& boxes = h.boxes.shown();
         QCOMPARE(boxes.size(), size_t(3));
         QCOMPARE(boxes[1].prompt, QStringLiteral("La lista está llena: no caben más números. Se "
                                                  "conserva la lista calculada hasta ahora."));
@@ -346,15 +340,13 @@ class SearchTest : public QObject {
 
     void limitBelow99NeverYieldsNorDrawsBar() {
         Harness h;
-        int yields = 0;
         int widthAtSummary = -1;
-        events::setYieldHook([&] { ++yields; });
         h.onBox = [&](const MessageBox::Shown& b) {
             if (b.style == 64)
                 widthAtSummary = barPixels(h.form->pprogreso);
         };
         h.start("98");
-        QCOMPARE(yields, 0);
+        QCOMPARE(h.yields, 0);
         QCOMPARE(widthAtSummary, 0);
     }
 
@@ -539,16 +531,10 @@ class SearchTest : public QObject {
         Harness h;
         h.form->show();
         h.actions[2] = {Action::Start, QStringLiteral("3000"), true};
-        events::setYieldHook([&] {
-            const int y = h.yields++;
-            if (y == 2) {
-                h.answers.push_front(true);
-                h.form->Text1->setText("3000");
-                h.form->Command1->click();
-            } else if (y == 5) {
+        h.onYield = [&](int y) {
+            if (y == 5)
                 h.form->close();
-            }
-        });
+        };
         h.start("5000");
         QVERIFY(h.form->isClosed());
         QVERIFY(h.summaries.empty());

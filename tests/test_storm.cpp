@@ -5,16 +5,15 @@
 // list is what the literal search makes of the same stops and starts, and every saved block
 // is exactly the list as it stood when it was saved.
 
-#include "Clock.h"
 #include "DirListBox.h"
-#include "Events.h"
 #include "Form1.h"
 #include "Form2.h"
+#include "FormsSeams.h"
 #include "ListBox.h"
-#include "MessageBox.h"
 #include "MousePointer.h"
 #include "PictureBox.h"
 #include "Reference.h"
+#include "SystemSeams.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -242,20 +241,14 @@ QList<QByteArrayList> blocksOf(const QByteArray& file) {
 class TestStorm : public QObject {
     Q_OBJECT
     int m_totalEvents = 0;
+    const ScopedClock m_clock{kDate};
 
   private slots:
-    void initTestCase() {
-        MessageBox::setTesting(true);
-        clock_::setDateSource([] { return kDate; });
-    }
     void cleanupTestCase() {
-        clock_::setDateSource(nullptr);
         qInfo("events delivered in all storms: %d", m_totalEvents);
         QVERIFY(m_totalEvents >= 4000);
     }
     void cleanup() {
-        events::setYieldHook(nullptr);
-        MessageBox::reset();
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName() + " is still open"));
     }
@@ -271,22 +264,21 @@ class TestStorm : public QObject {
         QFETCH(QString, limit);
         Storm s(seed);
         s.form->show();
-        MessageBox::reset();
-        MessageBox::setTesting(true);
-        MessageBox::setHandler([&s](const MessageBox::Shown& b) { return s.box(b); });
-        events::setYieldHook([&s] { s.atYield(); });
+        const ScopedAnswers answers([&s](const MessageBox::Shown& b) { return s.box(b); });
 
         // Searches from the button, one after the other, until the storm has been long enough;
         // the literal search is given the same starts, stops and answers.
         reference::Model m;
         m.actions = s.actions;
         int runs = 0;
-        while (s.events < 500 && runs++ < 50) {
-            s.form->Text1->setText(limit);
-            s.answers.push_back(true);
-            s.form->Command1->click();
+        {
+            const ScopedYieldHook hook([&s] { s.atYield(); });
+            while (s.events < 500 && runs++ < 50) {
+                s.form->Text1->setText(limit);
+                s.answers.push_back(true);
+                s.form->Command1->click();
+            }
         }
-        events::setYieldHook(nullptr);
         m_totalEvents += s.events;
 
         QVERIFY2(s.faults.isEmpty(), qPrintable(s.faults.join('\n')));
@@ -307,8 +299,7 @@ class TestStorm : public QObject {
         QVERIFY(!s.form->StopRequested);
         QCOMPARE(pointer::mousePointer(), pointer::kDefault);
         // Every block saved is well formed and is the list as it stood.
-        QFile saved(s.folder.filePath("storm.txt"));
-        const QByteArray bytes = saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
+        const QByteArray bytes = files::readAll(s.folder.filePath("storm.txt"));
         QVERIFY(!s.expectedFile.isEmpty());
         QCOMPARE(bytes, s.expectedFile);
         const auto blocks = blocksOf(bytes);

@@ -1,9 +1,11 @@
 #pragma once
-// Helpers shared by the save tests: reading and writing whole files, a file-size limit that
-// makes writes fail part-way, a scope in which even root obeys file permissions, and a scope with
-// a mount table of the test's choosing.
+// Helpers shared by the save tests: a file-size limit that makes writes fail part-way, a scope
+// in which even root obeys file permissions, and fixtures over the drive list's seams: a mount
+// table and a readiness probe of the test's choosing.
 
 #include "DriveListBox.h"
+#include "Files.h"
+#include "Scoped.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -16,16 +18,6 @@
 #include <unistd.h>
 
 namespace savekit {
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // While alive, every write beyond `bytes` from the start of a file fails ("File too large").
 class FileSizeLimit {
@@ -81,15 +73,36 @@ class ObeyPermissions {
     bool m_ok = false;
 };
 
-// While alive, the drive list and the folder list read `table` as the system's mount table.
-class MountTable {
+// While alive, the drive list and the folder list read `table` as the system's mount table. It
+// mounts nothing.
+class ScopedMountTable : public Scoped<ScopedMountTable> {
   public:
-    explicit MountTable(const QByteArray& table) {
-        DriveListBox::setMountTableSource([table] { return table; });
+    explicit ScopedMountTable(const QByteArray& table) : m_table(table) { apply(); }
+
+  private:
+    friend Scoped<ScopedMountTable>;
+    void apply() const {
+        DriveListBox::setMountTableSource([table = m_table] { return table; });
     }
-    ~MountTable() { DriveListBox::setMountTableSource(nullptr); }
-    MountTable(const MountTable&) = delete;
-    MountTable& operator=(const MountTable&) = delete;
+    static void restoreDefault() { DriveListBox::setMountTableSource(nullptr); }
+    QByteArray m_table;
+};
+
+// While alive, the drive list asks `probe` whether a drive is ready, and takes one that has not
+// answered within `timeoutMs` as not ready. It does not stop a probe that never answers.
+class ScopedReadyProbe : public Scoped<ScopedReadyProbe> {
+  public:
+    using Probe = std::function<bool(const QString&)>;
+    ScopedReadyProbe(Probe probe, int timeoutMs) : m_probe(std::move(probe)), m_timeout(timeoutMs) {
+        apply();
+    }
+
+  private:
+    friend Scoped<ScopedReadyProbe>;
+    void apply() const { DriveListBox::setReadyProbe(m_probe, m_timeout); }
+    static void restoreDefault() { DriveListBox::setReadyProbe(nullptr); }
+    Probe m_probe;
+    int m_timeout;
 };
 
 // A mount table line in /proc/self/mountinfo's layout.
