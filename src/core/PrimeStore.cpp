@@ -8,8 +8,7 @@ PrimeStore::PrimeStore() : PrimeStore(Limits{}) {}
 PrimeStore::PrimeStore(Limits limits) : m_limits(limits) {}
 
 void PrimeStore::clear() {
-    std::vector<Chunk>().swap(m_chunks);
-    std::vector<uint64_t>().swap(m_blockBase);
+    std::vector<Block>().swap(m_blocks);
     std::vector<std::unique_ptr<uint8_t[]>>().swap(m_pages);
     std::vector<Run>().swap(m_runs);
     m_pageBytes = 0;
@@ -27,8 +26,11 @@ void PrimeStore::tellWatcher() {
 }
 
 size_t PrimeStore::memoryBytes() const {
-    return sizeof(*this) + m_chunks.capacity() * sizeof(Chunk) +
-           m_blockBase.capacity() * sizeof(uint64_t) +
+    // Every block but the last is full.
+    const size_t chunks =
+        m_blocks.empty() ? 0
+                         : (m_blocks.size() - 1) * kBlockChunks + m_blocks.back().chunks.capacity();
+    return sizeof(*this) + m_blocks.capacity() * sizeof(Block) + chunks * sizeof(Chunk) +
            m_pages.capacity() * sizeof(std::unique_ptr<uint8_t[]>) + m_pageBytes +
            m_runs.capacity() * sizeof(Run);
 }
@@ -39,7 +41,8 @@ void PrimeStore::charge(size_t bytes) const {
         throw std::bad_alloc();
 }
 
-// Makes sure the next push_back can't throw; grows by doubling.
+// Makes sure the next push_back can't throw; grows by doubling. A block's chunks stop at
+// kBlockChunks, so no growth copies more than one block.
 template <class T> void PrimeStore::makeRoomForOne(std::vector<T>& v) {
     if (v.size() < v.capacity())
         return;
@@ -53,19 +56,24 @@ bool PrimeStore::append(uint32_t v) {
         return false;
     const bool newRun = m_size == 0 || v < m_last;
     const bool newChunk = m_size % kChunkItems == 0;
+    const bool newBlock = newChunk && (m_size / kChunkItems) % kBlockChunks == 0;
+    std::vector<Chunk> block; // the new block's chunks
     // Everything that can fail comes first, so a failure leaves the items as they were.
     try {
         if (newRun)
             makeRoomForOne(m_runs);
         if (newChunk) {
-            makeRoomForOne(m_chunks);
-            if (m_chunks.size() % (size_t(1) << kBlockShift) == 0)
-                makeRoomForOne(m_blockBase);
+            if (newBlock) {
+                makeRoomForOne(m_blocks);
+                makeRoomForOne(block); // charged as if already held, like the page below
+            } else {
+                makeRoomForOne(m_blocks.back().chunks);
+            }
             // A chunk never straddles two pages: it starts only where its longest form fits.
             if (m_pageLimit - m_next < (kChunkItems - 1) * kMaxCodeBytes) {
                 const size_t size = std::clamp(m_pageBytes, kMinPage, kMaxPage);
                 makeRoomForOne(m_pages);
-                charge(size);
+                charge(block.capacity() * sizeof(Chunk) + size);
                 std::unique_ptr<uint8_t[]> page(new uint8_t[size]);
                 m_next = uint64_t(m_pages.size()) << kPageShift;
                 m_pageLimit = m_next + size;
@@ -78,10 +86,11 @@ bool PrimeStore::append(uint32_t v) {
     }
 
     if (newChunk) {
-        if (m_chunks.size() % (size_t(1) << kBlockShift) == 0)
-            m_blockBase.push_back(m_next);
+        if (newBlock)
+            m_blocks.push_back({m_next, std::move(block)});
         // A block's chunks span a few pages at most, far below 2^31 bytes.
-        m_chunks.push_back({v, static_cast<uint32_t>(m_next - m_blockBase.back()) << 1});
+        Block& last = m_blocks.back();
+        last.chunks.push_back({v, static_cast<uint32_t>(m_next - last.base) << 1});
     } else {
         uint8_t* p = m_pages.back().get() + (m_next & (kMaxPage - 1));
         const uint32_t gap = v - m_last;
@@ -92,7 +101,7 @@ bool PrimeStore::append(uint32_t v) {
             *p = kEscape;
             std::memcpy(p + 1, &v, 4);
             m_next += kMaxCodeBytes;
-            m_chunks.back().where |= kHasEscape;
+            m_blocks.back().chunks.back().where |= kHasEscape;
         }
     }
     if (newRun)
@@ -158,9 +167,19 @@ uint32_t PrimeStore::at(int64_t i) const {
     return m_cursor.value;
 }
 
+template <class P> int64_t PrimeStore::partitionChunks(int64_t lo, int64_t hi, P below) const {
+    while (lo < hi) {
+        const int64_t mid = lo + (hi - lo) / 2;
+        if (below(chunk(mid).head))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
 // How many items of [from, end) equal v, given that those items ascend.
 int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
-    const auto chunks = m_chunks.begin();
     const int64_t lastChunk = (end - 1) / kChunkItems;
     int64_t n = 0;
     for (int64_t i = from;;) {
@@ -183,9 +202,8 @@ int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
             return n;
         if (chunk(c + 1).head == v) {
             // Every chunk followed by another headed by v holds nothing but v.
-            const auto above = std::partition_point(chunks + c + 2, chunks + lastChunk + 1,
-                                                    [v](const Chunk& k) { return k.head <= v; });
-            const int64_t last = (above - chunks) - 1;
+            const int64_t last =
+                partitionChunks(c + 2, lastChunk + 1, [v](uint32_t head) { return head <= v; }) - 1;
             n += (last - c - 1) * kChunkItems;
             i = last * kChunkItems;
         }
@@ -193,7 +211,6 @@ int64_t PrimeStore::countEqual(int64_t from, int64_t end, uint32_t v) const {
 }
 
 int64_t PrimeStore::countOf(uint32_t v) const {
-    const auto chunks = m_chunks.begin();
     int64_t n = 0;
     for (size_t r = 0; r < m_runs.size(); ++r) {
         const Run& run = m_runs[r];
@@ -202,10 +219,9 @@ int64_t PrimeStore::countOf(uint32_t v) const {
         const int64_t end = r + 1 < m_runs.size() ? m_runs[r + 1].start : m_size;
         // The chunks that begin inside the run, after its first item, have ascending heads;
         // the first v can't be before the last of them headed below v.
-        const auto above = std::partition_point(chunks + run.start / kChunkItems + 1,
-                                                chunks + (end - 1) / kChunkItems + 1,
-                                                [v](const Chunk& k) { return k.head < v; });
-        const int64_t c = (above - chunks) - 1;
+        const int64_t c = partitionChunks(run.start / kChunkItems + 1, (end - 1) / kChunkItems + 1,
+                                          [v](uint32_t head) { return head < v; }) -
+                          1;
         n += countEqual(std::max(c * kChunkItems, run.start), end, v);
     }
     return n;

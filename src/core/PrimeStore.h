@@ -94,16 +94,23 @@ class PrimeStore {
     };
 
     // A chunk's first value, and where its bytes start: their address less its block's base,
-    // shifted left by one, with kHasEscape in the lowest bit. A block is 2^kBlockShift chunks.
+    // shifted left by one, with kHasEscape in the lowest bit.
     struct Chunk {
         uint32_t head;
         uint32_t where;
+    };
+    // 2^kBlockShift chunks and the address of the first one's bytes. Each block's chunks are
+    // held apart, so growing the index never moves more than one block.
+    struct Block {
+        uint64_t base;
+        std::vector<Chunk> chunks;
     };
 
     static constexpr uint8_t kEscape = 0xFF;   // followed by the value's four bytes
     static constexpr size_t kMaxCodeBytes = 5; // an escape and the value
     static constexpr uint32_t kHasEscape = 1;
     static constexpr int kBlockShift = 12;
+    static constexpr int64_t kBlockChunks = int64_t(1) << kBlockShift;
     // Bytes are addressed as if every page were 2^kPageShift long; pages double from kMinPage
     // up to that size.
     static constexpr int kPageShift = 18;
@@ -121,16 +128,22 @@ class PrimeStore {
     }
     static uint32_t halfGapSum(const uint8_t* p, int64_t n);
 
-    const Chunk& chunk(int64_t c) const { return m_chunks[static_cast<size_t>(c)]; }
+    const Chunk& chunk(int64_t c) const {
+        return m_blocks[static_cast<size_t>(c >> kBlockShift)]
+            .chunks[static_cast<size_t>(c & (kBlockChunks - 1))];
+    }
     const uint8_t* chunkBytes(int64_t c) const {
         const uint64_t address =
-            m_blockBase[static_cast<size_t>(c >> kBlockShift)] + (chunk(c).where >> 1);
+            m_blocks[static_cast<size_t>(c >> kBlockShift)].base + (chunk(c).where >> 1);
         return m_pages[address >> kPageShift].get() + (address & (kMaxPage - 1));
     }
     bool chunkHasEscape(int64_t c) const { return chunk(c).where & kHasEscape; }
     // Item i, with `next` ready for item i + 1; skips from `from` when that is in i's chunk.
     Reader seek(int64_t i, const Reader* from = nullptr) const;
     int64_t countEqual(int64_t from, int64_t end, uint32_t v) const;
+    // The first chunk of [lo, hi) whose head fails `below`, given that the heads that pass it
+    // come first; hi if none fails.
+    template <class P> int64_t partitionChunks(int64_t lo, int64_t hi, P below) const;
     template <class T> void makeRoomForOne(std::vector<T>& v);
     void charge(size_t bytes) const;
     void changed() {
@@ -146,8 +159,7 @@ class PrimeStore {
     Watcher* m_watcher = nullptr;
     Watcher* m_toTell = nullptr; // the watcher while it is to hear of the next change
     uint32_t m_last = 0;         // the last item
-    std::vector<Chunk> m_chunks;
-    std::vector<uint64_t> m_blockBase; // the address of each block's first chunk
+    std::vector<Block> m_blocks;
     std::vector<std::unique_ptr<uint8_t[]>> m_pages;
     size_t m_pageBytes = 0;   // the pages' sizes added up
     uint64_t m_next = 0;      // the address of the next byte to write
