@@ -258,8 +258,8 @@ class SaveFileTest : public QObject {
     void longListIsWrittenWholeAsTheListShowsIt() {
         // Longer than 32767 items and several buffers long; every line must be the item's own text.
         PrimeStore list;
-        for (quint32 v = 0; v < 100000; ++v)
-            QVERIFY(list.append(v * 42949u + (v % 7)));
+        for (quint32 v = 0; v < 400000; ++v)
+            QVERIFY(list.append(v * 10737u + (v % 7)));
         QTemporaryDir dir;
         const QString path = dir.filePath("long.txt");
         QVERIFY(textfiles::OpenAppend(1, path).ok());

@@ -15,7 +15,7 @@ namespace listfile {
 
 // Bytes gathered before they go to the file. Raising it (or the formatting below it) is all a
 // faster writer needs to touch.
-constexpr qsizetype kChunkBytes = 64 * 1024;
+constexpr qsizetype kChunkBytes = 1024 * 1024;
 
 // The folder with the platform's separator appended unless it already ends in one, then the
 // name exactly as typed, then ".txt".
