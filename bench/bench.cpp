@@ -66,15 +66,6 @@ double peakRssMb() {
     return -1;
 }
 
-bool sameItems(const PrimeStore& a, const PrimeStore& b) {
-    if (a.size() != b.size())
-        return false;
-    for (int64_t i = 0; i < a.size(); ++i)
-        if (a.at(i) != b.at(i))
-            return false;
-    return true;
-}
-
 double median(std::vector<double> v) {
     if (v.empty())
         return 0;

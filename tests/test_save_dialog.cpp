@@ -606,10 +606,9 @@ class SaveDialogTest : public QObject {
         for (int i : {0, 1}) {
             QPixmap red(16 - 6 * i, 16 - 6 * i); // 16 x 16, then 10 x 10
             red.fill(Qt::red);
-            auto* b = static_cast<GraphicalButton*>(
-                forms::graphicalButton(&host, "b", QStringLiteral("Cancelar"), red));
+            auto* b = static_cast<GraphicalButton*>(forms::graphicalButton(
+                &host, "b", QStringLiteral("Cancelar"), red, {0, 0, 1335, 615}));
             b->setFont(forms::defaultFont());
-            b->setGeometry(0, 0, twips::toPx(1335), twips::toPx(615));
             shot[i] = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
             caption[i] = b->captionRect();
             for (int y = 0; y < shot[i].height(); ++y)

@@ -69,17 +69,31 @@ void forms::makeLink(QLabel* label, std::function<void()> open) {
     });
 }
 
+QString PressableAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return shownText();
+    return QAccessibleWidget::text(t);
+}
+
+QStringList PressableAccessible::actionNames() const {
+    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+}
+
+void PressableAccessible::doAction(const QString& action) {
+    if (action != pressAction())
+        return QAccessibleWidget::doAction(action);
+    press();
+}
+
 GraphicalButtonAccessible::GraphicalButtonAccessible(QAbstractButton* button)
-    : QAccessibleWidget(button, QAccessible::Button) {}
+    : PressableAccessible(button, QAccessible::Button) {}
 
 QAbstractButton* GraphicalButtonAccessible::button() const {
     return static_cast<QAbstractButton*>(widget());
 }
 
-QString GraphicalButtonAccessible::text(QAccessible::Text t) const {
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-        return withoutAccessKeys(button()->text());
-    return QAccessibleWidget::text(t);
+QString GraphicalButtonAccessible::shownText() const {
+    return withoutAccessKeys(button()->text());
 }
 
 QAccessible::State GraphicalButtonAccessible::state() const {
@@ -88,24 +102,16 @@ QAccessible::State GraphicalButtonAccessible::state() const {
     return s;
 }
 
-QStringList GraphicalButtonAccessible::actionNames() const {
-    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-}
-
-void GraphicalButtonAccessible::doAction(const QString& action) {
-    if (action != pressAction())
-        return QAccessibleWidget::doAction(action);
+void GraphicalButtonAccessible::press() {
     // Clicked after a moment, as a push button is, not inside the screen reader's request.
     if (button()->isEnabled())
         button()->animateClick();
 }
 
-LinkAccessible::LinkAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::Link) {}
+LinkAccessible::LinkAccessible(QLabel* label) : PressableAccessible(label, QAccessible::Link) {}
 
-QString LinkAccessible::text(QAccessible::Text t) const {
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-        return static_cast<QLabel*>(widget())->text();
-    return QAccessibleWidget::text(t);
+QString LinkAccessible::shownText() const {
+    return static_cast<QLabel*>(widget())->text();
 }
 
 QAccessible::State LinkAccessible::state() const {
@@ -114,13 +120,7 @@ QAccessible::State LinkAccessible::state() const {
     return s;
 }
 
-QStringList LinkAccessible::actionNames() const {
-    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-}
-
-void LinkAccessible::doAction(const QString& action) {
-    if (action != pressAction())
-        return QAccessibleWidget::doAction(action);
+void LinkAccessible::press() {
     if (LinkTarget* target = linkTargetOf(object()))
         QMetaObject::invokeMethod(
             target, [target] { target->open(); }, Qt::QueuedConnection);

@@ -4,6 +4,8 @@
 // Only construction, drawing and the keys that press it; what a click does is up to the window
 // that owns it. It adds no signals or properties, so it keeps the tool button's class name.
 
+#include "Twips.h"
+
 #include <QPixmap>
 #include <QToolButton>
 
@@ -24,9 +26,11 @@ class GraphicalButton : public QToolButton {
 
 namespace forms {
 
+// A graphical button named `name`, placed at `place` in its parent.
 inline QToolButton* graphicalButton(QWidget* parent, const char* name, const QString& caption,
-                                    const QPixmap& picture) {
+                                    const QPixmap& picture, const twips::Rect& place) {
     auto* b = new GraphicalButton(parent);
+    twips::setGeometry(b, place.left, place.top, place.width, place.height);
     b->setObjectName(name);
     b->setText(caption);
     b->setIcon(QIcon(picture));

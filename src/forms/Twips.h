@@ -18,6 +18,11 @@ inline int fromPx(int px) {
 }
 
 // Places a widget by its design geometry in twips.
+// A control's place in its window, in twips.
+struct Rect {
+    double left, top, width, height;
+};
+
 inline void setGeometry(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(toPx(left), toPx(top), toPx(width), toPx(height));
 }

@@ -112,14 +112,11 @@ void Form1::buildControls() {
     twips::setGeometry(Label2, 120, 4800, 3375, 255);
 
     Command1 = forms::graphicalButton(s, "Command1", QStringLiteral("Iniciar el cálculo"),
-                                      icons::startPicture());
-    twips::setGeometry(Command1, 120, 3480, 1455, 615);
-    Command2 =
-        forms::graphicalButton(s, "Command2", QStringLiteral("Detener"), icons::stopPicture());
-    twips::setGeometry(Command2, 1680, 3480, 1095, 615);
+                                      icons::startPicture(), {120, 3480, 1455, 615});
+    Command2 = forms::graphicalButton(s, "Command2", QStringLiteral("Detener"),
+                                      icons::stopPicture(), {1680, 3480, 1095, 615});
     Command3 = forms::graphicalButton(s, "Command3", QStringLiteral("Guardar números"),
-                                      icons::savePicture());
-    twips::setGeometry(Command3, 2880, 3480, 1455, 615);
+                                      icons::savePicture(), {2880, 3480, 1455, 615});
 
     pprogreso = new PictureBox(s);
     pprogreso->setObjectName("pprogreso");

@@ -1,4 +1,18 @@
 #pragma once
+// How Tamizo is put together, from the bottom up (each folder is one static library):
+//
+//   src/core/        the logic, no widgets: PrimeStore (the list, about a byte an item),
+//                    CandidateJudge and OddSieve (which candidates go in), LimitText (reading
+//                    the limit), ListText (the list file's lines)
+//   src/system/      the system's services: registry and hive, launcher, file lookup, numbered
+//                    text files, clock and date, stack headroom; failures as sys::Result
+//   src/forms/       the forms toolkit on Qt Widgets: twips, forms and controls, ListBox (a view
+//                    of a PrimeStore), PictureBox, MessageBox, pointer, yield, repaint pacer
+//   src/appearance/  layout scaler, gradient painter, the program's icon and identity
+//   src/save/        Form2, the save dialog, and the list-file writer
+//   src/about/       frmAbout, the About box
+//   src/main/        Form1 (this window) and main()
+//
 // The main window: the limit field, the prime list, the three commands, the progress and hint
 // strip, the credit line and the menus. It routes every user action to its operation and runs
 // the prime search (Calcula) on the user-interface thread, yielding at its checkpoints. It owns

@@ -87,12 +87,10 @@ Form2::Form2(const PrimeStore& lista, QWidget* parent) : QDialog(parent, kFlags)
     Frame1->setObjectName("Frame1");
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken); // an etched rule
     twips::setGeometry(Frame1, 120, 3240, 3735, 120);
-    Command1 =
-        forms::graphicalButton(this, "Command1", QStringLiteral("Guardar"), icons::savePicture());
-    twips::setGeometry(Command1, 120, 3480, 1215, 615);
+    Command1 = forms::graphicalButton(this, "Command1", QStringLiteral("Guardar"),
+                                      icons::savePicture(), {120, 3480, 1215, 615});
     Command2 = forms::graphicalButton(this, "Command2", QStringLiteral("Cancelar"),
-                                      icons::cancelPicture());
-    twips::setGeometry(Command2, 1440, 3480, 1335, 615);
+                                      icons::cancelPicture(), {1440, 3480, 1335, 615});
 
     // For a screen reader: the drive list and the name field named after their labels, the
     // folder list by what it holds, with the current folder's full path as its description.
