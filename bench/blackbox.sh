@@ -8,18 +8,11 @@
 set -u
 prog=${1:?program}
 limit=${2:-4294967295}
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
-disp=":$((600 + $$ % 300))"
-Xvfb "$disp" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$disp
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wmpid=$!
+. "$(dirname "$0")/../tests/support/private_x.sh"
+start_private_x 600
 "$prog" >/dev/null 2>&1 &
 pid=$!
-trap 'kill $pid $wmpid $xpid 2>/dev/null; wait 2>/dev/null' EXIT
+trap 'kill $pid $private_x_pids 2>/dev/null; wait 2>/dev/null' EXIT
 wid=""
 for _ in $(seq 300); do
     wid=$(xdotool search --onlyvisible --pid "$pid" --name '^Tamizo$' 2>/dev/null | head -1)

@@ -8,20 +8,13 @@ prog=${1:?program}
 for tool in Xvfb openbox xdotool; do
     command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
-export QT_QPA_PLATFORM=xcb
 # Under the sanitizers: the X keyboard library reads a length-bounded string with strndup, which
 # the strict string checks take for an overflow; that check stays on for every other test.
 [ -n "${ASAN_OPTIONS:-}" ] && export ASAN_OPTIONS="${ASAN_OPTIONS//strict_string_checks=1/strict_string_checks=0}"
-unset WAYLAND_DISPLAY
 RANDOM=20031207
-disp=":$((300 + $$ % 300))"
-Xvfb "$disp" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$disp
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wmpid=$!
-trap 'kill $wmpid $xpid 2>/dev/null; wait 2>/dev/null' EXIT
+. "$(dirname "$0")/support/private_x.sh"
+start_private_x 300
+trap 'kill $private_x_pids 2>/dev/null; wait 2>/dev/null' EXIT
 sleep 0.5
 
 failures=0
